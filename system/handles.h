@@ -1,0 +1,135 @@
+// One move-only owner per kind of Windows resource. Each kind names its own "no resource"
+// value (NULL for most, INVALID_HANDLE_VALUE for files and searches) and the call that frees it.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+namespace vt {
+
+template <class Traits> class Unique {
+  public:
+    using type = typename Traits::type;
+
+    Unique() noexcept = default;
+    explicit Unique(type value) noexcept : value_(value) {}
+    ~Unique() { reset(); }
+    Unique(Unique&& other) noexcept : value_(other.release()) {}
+    Unique& operator=(Unique&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+    Unique(const Unique&) = delete;
+    Unique& operator=(const Unique&) = delete;
+
+    type get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
+
+    type release() noexcept {
+        type value = value_;
+        value_ = Traits::invalid();
+        return value;
+    }
+    void reset(type value = Traits::invalid()) noexcept {
+        if (value_ != Traits::invalid()) {
+            Traits::close(value_);
+        }
+        value_ = value;
+    }
+    // For out-parameters: frees what is held and hands out the slot.
+    type* put() noexcept {
+        reset();
+        return &value_;
+    }
+
+  private:
+    type value_ = Traits::invalid();
+};
+
+struct ModuleTraits {
+    using type = HMODULE;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type value) noexcept { FreeLibrary(value); }
+};
+using UniqueModule = Unique<ModuleTraits>;
+
+// Kernel objects whose "none" is NULL: processes, threads, events.
+struct KernelHandleTraits {
+    using type = HANDLE;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type value) noexcept { CloseHandle(value); }
+};
+using UniqueHandle = Unique<KernelHandleTraits>;
+
+// Kernel objects whose "none" is INVALID_HANDLE_VALUE: files and snapshots.
+struct FileHandleTraits {
+    using type = HANDLE;
+    static type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(type value) noexcept { CloseHandle(value); }
+};
+using UniqueFile = Unique<FileHandleTraits>;
+
+struct WindowTraits {
+    using type = HWND;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type value) noexcept { DestroyWindow(value); }
+};
+using UniqueWindow = Unique<WindowTraits>;
+
+template <class Object> struct GdiObjectTraits {
+    using type = Object;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type value) noexcept { DeleteObject(value); }
+};
+using UniqueFont = Unique<GdiObjectTraits<HFONT>>;
+using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;
+
+struct MemoryDcTraits {
+    using type = HDC;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type value) noexcept { DeleteDC(value); }
+};
+using UniqueMemoryDc = Unique<MemoryDcTraits>;
+
+struct ItemIdListTraits {
+    using type = LPITEMIDLIST;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type value) noexcept { CoTaskMemFree(value); }
+};
+using UniqueItemIdList = Unique<ItemIdListTraits>;
+
+// A window's device context, released to the window it came from.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects a GDI object into a DC for the scope and puts the previous one back.
+class SelectObjectScope {
+  public:
+    SelectObjectScope(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~SelectObjectScope() { SelectObject(dc_, old_); }
+    SelectObjectScope(const SelectObjectScope&) = delete;
+    SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+} // namespace vt

@@ -1,0 +1,37 @@
+// Shell and window utilities: special folders, common controls, the message box, the
+// program's own location, and the yield to the message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vt {
+
+// Special folders the program asks for.
+inline constexpr int kCsidlDesktop = 0x0000;
+inline constexpr int kCsidlCommonStartup = 0x0018;
+inline constexpr int kCsidlAppData = 0x001A;
+
+// The folder's file-system path without trailing backslash, or "" when the shell has none.
+// The path passes through the ANSI code page, as the shell's 8-bit lookup hands it over.
+std::wstring GetSpecialFolder(int csidl, HWND owner);
+
+// Registers the common controls the window uses; true when nothing failed on the way.
+bool InitCommonControlsLib() noexcept;
+
+// Shows a message box through MessageBoxIndirectW and returns the button code (0 on failure).
+// An empty title shows "Setup/Uninstall"; a non-empty icon names an icon resource of the
+// program, which replaces the standard icon. An owner of 0 becomes the active window, if any.
+int UnicodeMsgBox(const std::wstring& prompt, UINT flags, const std::wstring& title,
+                  const std::wstring& icon, HWND& owner);
+
+// Lets the message loop run once: every pending message is dispatched, so windows repaint.
+void DoEvents() noexcept;
+
+// The full path of the running executable.
+std::wstring AppExePath();
+// The folder that holds the running executable, without trailing backslash (except a root).
+std::wstring AppPath();
+
+} // namespace vt

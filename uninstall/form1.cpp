@@ -1,0 +1,338 @@
+#include "uninstall/form1.h"
+
+#include "resources/resource.h"
+#include "system/mIcon.h"
+#include "system/myMod.h"
+#include "uninstall/form1_layout.h"
+#include "uninstall/message_table.h"
+#include "uninstall/message_text.h"
+
+#include <commctrl.h>
+
+namespace vt {
+
+namespace {
+
+// Design geometry in twips (1/1440 inch).
+struct Place {
+    int left, top, width, height;
+};
+constexpr int kClientWidthTwips = 7470;
+constexpr int kClientHeightTwips = 5370;
+constexpr Place kLabel3{360, 165, 1410, 210};
+constexpr Place kLabel4{600, 420, 4560, 210};
+constexpr Place kLabel1{840, 1680, 225, 210};
+constexpr Place kLabel2{600, 1200, 1980, 210};
+constexpr Place kProgressBar{840, 1920, 5775, 355};
+constexpr Place kCommand1{6160, 4880, 1095, 375};
+
+constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// Message box flags the run uses.
+constexpr UINT kAskNoDefault = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2; // 0x124
+constexpr UINT kAskYesDefault = MB_YESNO | MB_ICONQUESTION;                // 0x24
+constexpr UINT kInform = MB_OK | MB_ICONINFORMATION;                       // 0x40
+constexpr UINT kStop = MB_OK | MB_ICONHAND;                                // 0x10
+
+struct Dpi {
+    int x = 96;
+    int y = 96;
+    static Dpi OfScreen() {
+        WindowDc screen(nullptr);
+        return Dpi{GetDeviceCaps(screen.get(), LOGPIXELSX),
+                   GetDeviceCaps(screen.get(), LOGPIXELSY)};
+    }
+    int X(int twips) const { return MulDiv(twips, x, 1440); }
+    int Y(int twips) const { return MulDiv(twips, y, 1440); }
+};
+
+HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, int weight, const Dpi& dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(hundredthsOfPoint, dpi.y, 7200);
+    font.lfWeight = weight;
+    font.lfCharSet = ANSI_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+
+} // namespace
+
+Form1::Form1(HINSTANCE instance) : instance_(instance) {
+    // Initialisation failures are ignored: the run works without either.
+    ResumeNext([&] { Shell32Module.reset(LoadLibraryA("shell32.dll")); });
+    ResumeNext([&] { (void)InitCommonControlsLib(); });
+}
+
+Form1::~Form1() = default;
+
+void Form1::Create() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kForm1ClassName;
+    RegisterClassExW(&windowClass);
+
+    const Dpi dpi = Dpi::OfScreen();
+    RECT frame{0, 0, dpi.X(kClientWidthTwips), dpi.Y(kClientHeightTwips)};
+    AdjustWindowRectEx(&frame, kFrameStyle, FALSE, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int left = work.left + (work.right - work.left - width) / 2;
+    const int top = work.top + (work.bottom - work.top - height) / 2;
+    window_.reset(CreateWindowExW(0, kForm1ClassName, L"Veltrane Uninstall", kFrameStyle, left, top,
+                                  width, height, nullptr, nullptr, instance_, nullptr));
+    if (!window_) {
+        Raise(kErrInternal, L"The window could not be created.");
+    }
+    // The run cannot be cut short from the frame: the close box is not offered.
+    EnableMenuItem(GetSystemMenu(hWnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+
+    font_.reset(MakeFont(L"Tahoma", 825, FW_NORMAL, dpi));
+    boldFont_.reset(MakeFont(L"Tahoma", 825, FW_BOLD, dpi));
+    buttonFont_.reset(MakeFont(L"MS Sans Serif", 825, FW_NORMAL, dpi));
+
+    auto child = [&](const wchar_t* windowClassName, const wchar_t* text, DWORD style, Place at,
+                     int id, HFONT font) {
+        HWND control =
+            CreateWindowExW(0, windowClassName, text, WS_CHILD | WS_VISIBLE | style, dpi.X(at.left),
+                            dpi.Y(at.top), dpi.X(at.width), dpi.Y(at.height), hWnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return control;
+    };
+    const DWORD labelStyle = SS_LEFT | SS_NOPREFIX;
+    Label3.Attach(child(L"STATIC", L"", labelStyle, kLabel3, kIdLabel3, boldFont_.get()));
+    Label3.Caption(L"Uninstall Status");
+    Label4.Attach(child(L"STATIC", L"", labelStyle, kLabel4, kIdLabel4, font_.get()));
+    Label4.Caption(L"Please wait while Veltrane is removed from your computer.");
+    Label1.Attach(child(L"STATIC", L"", labelStyle, kLabel1, kIdLabel1, font_.get()));
+    Label1.Caption(L"...");
+    Label2.Attach(child(L"STATIC", L"", labelStyle, kLabel2, kIdLabel2, font_.get()));
+    Label2.Caption(L"Uninstalling Veltrane...");
+    pb.Attach(child(PROGRESS_CLASSW, L"", PBS_SMOOTH, kProgressBar, kIdProgressBar, font_.get()));
+    Command1 = child(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_DISABLED, kCommand1, kIdCommand1,
+                     buttonFont_.get());
+}
+
+int Form1::Show() {
+    return ExitCodeFor(RunGuarded([this](long& line) {
+        Create();
+        Form_Load(line);
+    }));
+}
+
+RunOutcome Form1::RunGuarded(const std::function<void(long& line)>& body) {
+    long line = 0;
+    try {
+        body(line);
+        return declined_ ? RunOutcome::Declined : RunOutcome::Finished;
+    } catch (...) {
+        ErrorInfo error = CurrentError();
+        error.line = line;
+        HWND noOwner = nullptr;
+        UnicodeMsgBox(ErrorBoxText(error), kStop, L"", L"", noOwner);
+        Tag = L"OK";
+        Unload();
+        return RunOutcome::Failed;
+    }
+}
+
+// The uninstall run. `line` names the step under way, for the error box.
+void Form1::Form_Load(long& line) {
+    line = 1;
+    SetIcon(hWnd(), "1", true);
+    line = 2;
+    Visible(false);
+    line = 3;
+    Language = kBuiltInLanguage;
+    line = 4;
+    FileOps = std::make_unique<clsFile>();
+    FolderOps = std::make_unique<clsFolder>();
+    line = 5;
+    LoadLanguage();
+    line = 6;
+    Caption(std::wstring(kProductName) + L" " + GetMessageText(IDS_UNINSTALLER));
+    line = 7;
+    Label3.Caption(GetMessageText(IDS_UNINSTALL_STATUS));
+    Label4.Caption(GetMessageText(IDS_PLEASE_WAIT));
+    Label2.Caption(GetMessageText(IDS_UNINSTALLING));
+    SetWindowTextW(Command1, GetMessageText(IDS_CANCEL).c_str());
+    line = 8;
+    SilentMode = IsSilentArgument(ArgumentString(GetCommandLineW()));
+    line = 9;
+    if (!SilentMode && Ask(IDS_CONFIRM_REMOVE, kAskNoDefault, kProductName) != IDYES) {
+        declined_ = true;
+        Unload();
+        return;
+    }
+    line = 10;
+    CheckVTProcess();
+    line = 11;
+    pb.Max(180);
+    pb.Min(0);
+    pb.Value(0);
+    line = 12;
+    if (!SilentMode) {
+        Visible(true);
+    }
+    line = 13;
+    pb.Value(pb.Value() + 1);
+    const auto userDataPath = [this](const wchar_t* name) {
+        return AddBackslash(GetSpecialFolder(kCsidlAppData, hWnd())) + kProductName + L"\\" + name;
+    };
+    line = 14;
+    SettingsFile = userDataPath(L"Settings.ini");
+    pb.Value(pb.Value() + 1);
+    line = 15;
+    CookieInfoFile = userDataPath(L"CookieInfo.ini");
+    RecentFile = userDataPath(L"Recent.dat");
+    UninstallInfoFile = userDataPath(L"Uninstall.info");
+    pb.Value(pb.Value() + 2);
+    line = 16;
+    StatsFile = userDataPath(L"Stats.ini");
+    pb.Value(pb.Value() + 1);
+    line = 17;
+    UserDataFolder = AddBackslash(GetSpecialFolder(kCsidlAppData, hWnd())) + kProductName;
+    pb.Value(pb.Value() + 2);
+    line = 18;
+    pb.Value(pb.Value() + 6);
+    line = 19;
+    Label1.Visible(true);
+    line = 20;
+    if (!SilentMode) {
+        line = 21;
+        if (FolderOps->Exists(UserDataFolder)) {
+            SettingsAnswer = static_cast<short>(Ask(IDS_KEEP_SETTINGS, kAskYesDefault));
+            if (SettingsAnswer == IDNO) {
+                Label1.Caption(GetMessageText(IDS_REMOVING_SETTINGS));
+                struct SettingsFileStep {
+                    const std::wstring& file;
+                    long advance;
+                };
+                const SettingsFileStep files[] = {{SettingsFile, 2},
+                                                  {CookieInfoFile, 1},
+                                                  {StatsFile, 1},
+                                                  {RecentFile, 1},
+                                                  {UninstallInfoFile, 1}};
+                for (const SettingsFileStep& step : files) {
+                    if (FileOps->Exists(step.file)) {
+                        FileOps->Delete(step.file, false);
+                    }
+                    pb.Value(pb.Value() + step.advance);
+                }
+                if (FolderOps->Exists(UserDataFolder)) {
+                    FolderOps->Delete(UserDataFolder);
+                }
+                pb.Value(pb.Value() + 1);
+            }
+            if (FolderOps->Exists(AddBackslash(AppPath()) + L"PlugIns")) {
+                KeepPlugIns = Ask(IDS_KEEP_PLUGINS, kAskNoDefault) != IDNO;
+            }
+            Label1.Caption(GetMessageText(IDS_REMOVING_REGISTRY));
+            DoEvents();
+            pb.Value(pb.Value() + 2);
+        }
+        line = 23;
+        RemoveSettings(SettingsAnswer);
+    }
+    line = 24;
+    RemoveProduct();
+    line = 25;
+    Visible(false);
+    line = 26;
+    if (!SilentMode) {
+        HWND noOwner = nullptr;
+        UnicodeMsgBox(GetMessageText(IDS_REMOVED), kInform, WindowCaption(), L"", noOwner);
+    }
+    line = 27;
+    Tag = L"OK";
+    line = 28;
+    Unload();
+}
+
+void Form1::Form_Unload() {
+    // Self-removal and the farewell page come with the batch file; what the window holds is
+    // released here in every case.
+    FileOps.reset();
+    FolderOps.reset();
+    Shell32Module.reset();
+}
+
+void Form1::Unload() {
+    Form_Unload();
+    window_.reset();
+}
+
+std::wstring Form1::GetMessageText(int id, const std::wstring& n) const noexcept {
+    std::wstring raw;
+    ResumeNext([&] {
+        if (Language == kBuiltInLanguage) {
+            raw = BuiltInMessage(instance_, static_cast<unsigned>(id)).value_or(L"");
+        }
+    });
+    std::wstring text;
+    ResumeNext([&] { text = FinishMessageText(raw, n); });
+    return text;
+}
+
+// Only the built-in message table is available so far.
+void Form1::LoadLanguage() {
+    Language = kBuiltInLanguage;
+}
+
+// Not built yet: no program of the product family is looked for.
+void Form1::CheckVTProcess() {}
+
+// Not built yet: the product's registry key and start-up entries stay.
+void Form1::RemoveSettings(long) {}
+
+// Not built yet: nothing of the product is removed.
+void Form1::RemoveProduct() {}
+
+std::wstring Form1::WindowCaption() const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hWnd())) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(hWnd(), text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Form1::Caption(const std::wstring& text) noexcept {
+    SetWindowTextW(hWnd(), text.c_str());
+}
+
+void Form1::Visible(bool visible) noexcept {
+    ShowWindow(hWnd(), visible ? SW_SHOW : SW_HIDE);
+    if (visible) {
+        UpdateWindow(hWnd());
+    }
+}
+
+// Asks message `id` with the window's caption as title; the answer is the button code.
+int Form1::Ask(int id, UINT flags, const std::wstring& n) {
+    HWND noOwner = nullptr;
+    return UnicodeMsgBox(GetMessageText(id, n), flags, WindowCaption(), L"", noOwner);
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        // The run closes the window itself when it is done; nothing else may.
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace vt

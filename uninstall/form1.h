@@ -1,0 +1,97 @@
+// The main window: the whole uninstaller. Creating it prepares the program; loading it carries
+// out the uninstall run from the first question to the final message; closing it runs the
+// unload handler.
+#pragma once
+
+#include "filesystem/clsFile.h"
+#include "filesystem/clsFolder.h"
+#include "system/errors.h"
+#include "system/handles.h"
+#include "uninstall/form1_rules.h"
+#include "uninstall/plain_controls.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vt {
+
+class Form1 {
+  public:
+    // Window initialisation: loads the shell library and registers the common controls.
+    explicit Form1(HINSTANCE instance);
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Creates the window, carries out the run, closes the window; returns the exit code.
+    int Show();
+
+    // Creates the window and its controls, hidden.
+    void Create();
+
+    // Message `id` in the active language, "|" made line breaks, "%N" and "%APP" filled in.
+    // Never fails: a text that cannot be had comes back empty.
+    std::wstring GetMessageText(int id, const std::wstring& n = {}) const noexcept;
+
+    // Runs `body` as the load handler does: a run-time error it raises shows the error box,
+    // after which the run counts as finished (tag "OK") but failed. `line` is the step that
+    // was under way, as `body` keeps it.
+    RunOutcome RunGuarded(const std::function<void(long& line)>& body);
+
+    HWND hWnd() const noexcept { return window_.get(); }
+
+    // The window's fields, shared by the procedures of the run.
+    UniqueModule Shell32Module;
+    std::unique_ptr<clsFile> FileOps;
+    std::unique_ptr<clsFolder> FolderOps;
+    short SettingsAnswer = 0;
+    short ProcessAnswer = 0;
+    std::wstring SettingsFile;
+    std::wstring CookieInfoFile;
+    std::wstring StatsFile;
+    std::wstring RecentFile;
+    std::wstring UninstallInfoFile;
+    std::wstring UserDataFolder;
+    bool SilentMode = false;
+    bool KeepPlugIns = false;
+    std::wstring Language;
+    std::wstring Tag;
+
+    // The controls the run drives.
+    PlainLabel Label1;
+    PlainLabel Label2;
+    PlainLabel Label3;
+    PlainLabel Label4;
+    PlainProgressBar pb;
+    HWND Command1 = nullptr;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void Form_Load(long& line);
+    void Form_Unload();
+    // Closes the window: the unload handler runs, then the window goes.
+    void Unload();
+
+    std::wstring WindowCaption() const;
+    void Caption(const std::wstring& text) noexcept;
+    void Visible(bool visible) noexcept;
+    int Ask(int id, UINT flags, const std::wstring& n = {});
+
+    void LoadLanguage();
+    void CheckVTProcess();
+    void RemoveSettings(long settingsAnswer);
+    void RemoveProduct();
+
+    HINSTANCE instance_;
+    UniqueWindow window_;
+    UniqueFont font_;
+    UniqueFont boldFont_;
+    UniqueFont buttonFont_;
+    bool declined_ = false;
+};
+
+} // namespace vt
