@@ -19,6 +19,19 @@ std::wstring UninstallerPath() {
     return path ? path : L"";
 }
 
+BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
+    if (IS_INTRESOURCE(name)) {
+        reinterpret_cast<std::vector<unsigned>*>(names)->push_back(
+            static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)));
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+    reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+    return TRUE;
+}
+
 class UninstallerResources : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -32,27 +45,13 @@ class UninstallerResources : public ::testing::Test {
     // Names (numbers) of every resource of a type.
     std::vector<unsigned> Names(LPCWSTR type) const {
         std::vector<unsigned> names;
-        EnumResourceNamesW(
-            module(), type,
-            [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) -> BOOL {
-                if (IS_INTRESOURCE(name)) {
-                    reinterpret_cast<std::vector<unsigned>*>(param)->push_back(
-                        static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)));
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&names));
+        EnumResourceNamesW(module(), type, CollectName, reinterpret_cast<LONG_PTR>(&names));
         return names;
     }
     std::vector<WORD> Languages(LPCWSTR type, unsigned name) const {
         std::vector<WORD> languages;
-        EnumResourceLanguagesW(
-            module(), type, MAKEINTRESOURCEW(name),
-            [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) -> BOOL {
-                reinterpret_cast<std::vector<WORD>*>(param)->push_back(language);
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&languages));
+        EnumResourceLanguagesW(module(), type, MAKEINTRESOURCEW(name), CollectLanguage,
+                               reinterpret_cast<LONG_PTR>(&languages));
         return languages;
     }
     std::string Bytes(LPCWSTR type, unsigned name) const {

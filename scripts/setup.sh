@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12, as root. Does nothing when it is all
+# there already.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ python3 clang-format
+    googletest
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+    binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+    wine64 wine xvfb
+)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+    echo "setup: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

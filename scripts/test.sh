@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Runs every test tier: formatting, native unit tests (with sanitizers), the 32-bit build,
+# and the Windows unit and end-to-end tests under Wine on a virtual display.
+#   scripts/test.sh            everything
+#   scripts/test.sh native     one tier: format, native, win32, wine
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh || exit 1
+
+tiers=("$@")
+[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native win32 wine)
+passed=0
+failed=0
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+# Adds a tier's ctest counts to the totals; a tier that failed without counts counts once.
+count() {
+    local status="$1" line
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+    if [[ -n "$line" ]]; then
+        local bad total
+        bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+        total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+    elif [[ "$status" -eq 0 ]]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+    fi
+}
+
+for tier in "${tiers[@]}"; do
+    echo "=== $tier"
+    case "$tier" in
+    format)
+        git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror >"$log" 2>&1
+        status=$?
+        cat "$log"
+        ;;
+    native)
+        { bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure; } \
+            >"$log" 2>&1
+        status=$?
+        cat "$log"
+        ;;
+    win32)
+        bash scripts/build.sh win32 >"$log" 2>&1
+        status=$?
+        tail -5 "$log"
+        ;;
+    wine)
+        { bash scripts/build.sh win64 &&
+            tests/wine/with-wine.sh ctest --test-dir build/win64 --output-on-failure; } \
+            >"$log" 2>&1
+        status=$?
+        cat "$log"
+        ;;
+    *)
+        echo "test.sh: unknown tier $tier" >&2
+        exit 2
+        ;;
+    esac
+    count "$status"
+    [[ "$status" -eq 0 ]] || echo "=== $tier FAILED"
+done
+
+echo "$passed passed, $failed failed"
+[[ "$failed" -eq 0 ]]
