@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs every test tier: formatting, native unit tests (with sanitizers), the 32-bit build,
-# and the Windows unit and end-to-end tests under Wine on a virtual display.
+# Runs every test tier: formatting, native unit tests (with sanitizers), a fuzzing run of the
+# native rules, the 32-bit build, and the Windows unit and end-to-end tests under Wine on a
+# virtual display.
 #   scripts/test.sh            everything
-#   scripts/test.sh native     one tier: format, native, win32, wine
+#   scripts/test.sh native     one tier: format, native, fuzz, win32, wine
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -10,7 +11,7 @@ cd "$root"
 bash scripts/setup.sh || exit 1
 
 tiers=("$@")
-[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native win32 wine)
+[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native fuzz win32 wine)
 passed=0
 failed=0
 log=$(mktemp)
@@ -46,6 +47,11 @@ for tier in "${tiers[@]}"; do
             >"$log" 2>&1
         status=$?
         cat "$log"
+        ;;
+    fuzz)
+        tests/fuzz/run.sh 200000 >"$log" 2>&1
+        status=$?
+        tail -3 "$log"
         ;;
     win32)
         bash scripts/build.sh win32 >"$log" 2>&1
