@@ -87,10 +87,11 @@ class Form1 {
     void RemoveProduct();
 
     HINSTANCE instance_;
-    UniqueWindow window_;
+    // The fonts outlive the window whose controls use them.
     UniqueFont font_;
     UniqueFont boldFont_;
     UniqueFont buttonFont_;
+    UniqueWindow window_;
     bool declined_ = false;
 };
 
