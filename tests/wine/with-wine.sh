@@ -66,6 +66,11 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         done
     done
     cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # There is no window manager on the virtual display: without this, Wine waits for one
+    # (about two seconds) every time a top-level window is hidden.
+    timeout 60 "$VT_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        </dev/null >/dev/null 2>&1
+    timeout 60 /usr/lib/wine/wineserver -w
 fi
 
 # A persistent server keeps later starts quick. Wine's background processes (services, the
