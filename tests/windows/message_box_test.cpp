@@ -19,22 +19,21 @@ struct ShownBox {
     HWND owner = nullptr;
 };
 
+BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // Waits for the message box of `thread`, reads it and presses `answer`.
 ShownBox AnswerBoxOf(DWORD thread, int answer) {
     HWND box = nullptr;
     for (int tries = 0; tries < 6000 && !box; ++tries) {
-        EnumThreadWindows(
-            thread,
-            [](HWND window, LPARAM found) -> BOOL {
-                wchar_t name[16] = {};
-                GetClassNameW(window, name, 16);
-                if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-                    *reinterpret_cast<HWND*>(found) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        EnumThreadWindows(thread, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
         if (!box) {
             Sleep(10); // hang protection only: the box comes when the worker gets there
         }
