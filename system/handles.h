@@ -79,6 +79,14 @@ struct WindowTraits {
 };
 using UniqueWindow = Unique<WindowTraits>;
 
+// A hook set with SetWindowsHookEx; its procedure may live in another process's copy of a module.
+struct WindowsHookTraits {
+    using type = HHOOK;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type value) noexcept { UnhookWindowsHookEx(value); }
+};
+using UniqueWindowsHook = Unique<WindowsHookTraits>;
+
 template <class Object> struct GdiObjectTraits {
     using type = Object;
     static type invalid() noexcept { return nullptr; }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The main job: a real uninstall of a staged, installed Veltrane under Wine.
+#
+#   scripts/demo.sh [ANSWERS]
+#
+# ANSWERS lists the answers to the uninstaller's boxes in order, separated by commas (yes, no,
+# ok, cancel, or default for the box's default button). The default "yes,no,no,ok" confirms the
+# removal, does not keep the settings, does not keep the plug-ins and closes the final message.
+# Pictures of the window and the lists of what was there before and after go to out/demo/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+answers="${1:-yes,no,no,ok}"
+
+bash scripts/setup.sh
+bash scripts/build.sh win64
+
+out="$root/out/demo"
+rm -rf "$out"
+mkdir -p "$out"
+export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root"
+tests/wine/with-wine.sh bash -c '
+    set -euo pipefail
+    cd "$VT_ROOT"
+    bash scripts/stage-product.sh build/win64/unins000.exe
+    bash scripts/report-product.sh >"$VT_DEMO_OUT/before.txt"
+    echo "--- running C:\\Program Files\\Veltrane\\unins000.exe, answers: $VT_DEMO_ANSWERS"
+    # The driver prints the exit code itself: a Unix shell sees it only modulo 256.
+    tests/wine/wine-exec build/win64/tests/e2e/uninsdrive.exe --answers "$VT_DEMO_ANSWERS" \
+        --pictures "$("$VT_WINE" winepath -w "$VT_DEMO_OUT" 2>/dev/null | tr -d "\r")" \
+        "C:\\Program Files\\Veltrane\\unins000.exe" || true
+    bash scripts/report-product.sh >"$VT_DEMO_OUT/after.txt"
+    echo "--- what is left of the product:"
+    cat "$VT_DEMO_OUT/after.txt"
+    echo "--- what the run changed:"
+    diff "$VT_DEMO_OUT/before.txt" "$VT_DEMO_OUT/after.txt" && echo "  (nothing)" || true
+'
+echo "--- pictures and lists in $out"
+ls "$out"
