@@ -49,20 +49,23 @@ template <class Traits> class Unique {
     type value_ = Traits::invalid();
 };
 
-struct ModuleTraits {
-    using type = HMODULE;
+// Most kinds say "none" with NULL and differ only in the call that frees them.
+template <class Type, auto Close> struct NullIsNoneTraits {
+    using type = Type;
     static type invalid() noexcept { return nullptr; }
-    static void close(type value) noexcept { FreeLibrary(value); }
+    static void close(type value) noexcept { Close(value); }
 };
-using UniqueModule = Unique<ModuleTraits>;
 
+using UniqueModule = Unique<NullIsNoneTraits<HMODULE, FreeLibrary>>;
 // Kernel objects whose "none" is NULL: processes, threads, events.
-struct KernelHandleTraits {
-    using type = HANDLE;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type value) noexcept { CloseHandle(value); }
-};
-using UniqueHandle = Unique<KernelHandleTraits>;
+using UniqueHandle = Unique<NullIsNoneTraits<HANDLE, CloseHandle>>;
+using UniqueWindow = Unique<NullIsNoneTraits<HWND, DestroyWindow>>;
+// A hook set with SetWindowsHookEx; its procedure may live in another process's copy of a module.
+using UniqueWindowsHook = Unique<NullIsNoneTraits<HHOOK, UnhookWindowsHookEx>>;
+using UniqueFont = Unique<NullIsNoneTraits<HFONT, DeleteObject>>;
+using UniqueBitmap = Unique<NullIsNoneTraits<HBITMAP, DeleteObject>>;
+using UniqueMemoryDc = Unique<NullIsNoneTraits<HDC, DeleteDC>>;
+using UniqueItemIdList = Unique<NullIsNoneTraits<LPITEMIDLIST, CoTaskMemFree>>;
 
 // Kernel objects whose "none" is INVALID_HANDLE_VALUE: files and snapshots.
 struct FileHandleTraits {
@@ -71,43 +74,6 @@ struct FileHandleTraits {
     static void close(type value) noexcept { CloseHandle(value); }
 };
 using UniqueFile = Unique<FileHandleTraits>;
-
-struct WindowTraits {
-    using type = HWND;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type value) noexcept { DestroyWindow(value); }
-};
-using UniqueWindow = Unique<WindowTraits>;
-
-// A hook set with SetWindowsHookEx; its procedure may live in another process's copy of a module.
-struct WindowsHookTraits {
-    using type = HHOOK;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type value) noexcept { UnhookWindowsHookEx(value); }
-};
-using UniqueWindowsHook = Unique<WindowsHookTraits>;
-
-template <class Object> struct GdiObjectTraits {
-    using type = Object;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type value) noexcept { DeleteObject(value); }
-};
-using UniqueFont = Unique<GdiObjectTraits<HFONT>>;
-using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;
-
-struct MemoryDcTraits {
-    using type = HDC;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type value) noexcept { DeleteDC(value); }
-};
-using UniqueMemoryDc = Unique<MemoryDcTraits>;
-
-struct ItemIdListTraits {
-    using type = LPITEMIDLIST;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type value) noexcept { CoTaskMemFree(value); }
-};
-using UniqueItemIdList = Unique<ItemIdListTraits>;
 
 // A window's device context, released to the window it came from.
 class WindowDc {

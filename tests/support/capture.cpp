@@ -9,7 +9,7 @@ namespace vt::test {
 
 namespace {
 
-using UniqueBrush = Unique<GdiObjectTraits<HBRUSH>>;
+using UniqueBrush = Unique<NullIsNoneTraits<HBRUSH, DeleteObject>>;
 
 // Paints into a 32-bit top-down bitmap of the given size and hands back its pixels.
 Picture Draw(int width, int height, const std::function<bool(HDC)>& paint) {
