@@ -2,6 +2,7 @@
 // thread that owns the main window.
 #include "tests/support/show_hook.h"
 
+#include "system/handles.h"
 #include "uninstall/form1_layout.h"
 
 namespace {
@@ -31,9 +32,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             const vt::test::ShownEventName name(GetCurrentProcessId());
             // The harness made the event before the program started; without it nobody is
             // watching and there is nothing to tell.
-            if (HANDLE shown = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.text)) {
-                SetEvent(shown);
-                CloseHandle(shown);
+            if (const vt::UniqueHandle shown(OpenEventW(EVENT_MODIFY_STATE, FALSE, name.text));
+                shown) {
+                SetEvent(shown.get());
             }
         }
     }

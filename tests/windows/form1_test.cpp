@@ -7,6 +7,15 @@
 namespace vt {
 namespace {
 
+struct ScreenDpi {
+    int x, y;
+    ScreenDpi() {
+        WindowDc screen(nullptr);
+        x = GetDeviceCaps(screen.get(), LOGPIXELSX);
+        y = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
+};
+
 class Form1Test : public ::testing::Test {
   protected:
     Form1 form{GetModuleHandleW(nullptr)};
@@ -36,15 +45,12 @@ TEST_F(Form1Test, WindowIsCreatedHiddenWithItsDesignedClientArea) {
     form.Create();
     ASSERT_NE(form.hWnd(), nullptr);
     EXPECT_FALSE(IsWindowVisible(form.hWnd()));
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const ScreenDpi dpi;
     RECT client{};
     GetClientRect(form.hWnd(), &client);
-    EXPECT_EQ(client.right, MulDiv(7470, dpiX, 1440));
-    EXPECT_EQ(client.bottom, MulDiv(5370, dpiY, 1440));
-    if (dpiX == 96 && dpiY == 96) {
+    EXPECT_EQ(client.right, MulDiv(7470, dpi.x, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(5370, dpi.y, 1440));
+    if (dpi.x == 96 && dpi.y == 96) {
         EXPECT_EQ(client.right, 498);
         EXPECT_EQ(client.bottom, 358);
     }
@@ -55,10 +61,7 @@ TEST_F(Form1Test, ControlsStandWhereTheDesignPutsThem) {
     struct Expected {
         int id, left, top;
     };
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const ScreenDpi dpi;
     for (Expected e : {Expected{kIdLabel3, 360, 165}, Expected{kIdLabel4, 600, 420},
                        Expected{kIdLabel1, 840, 1680}, Expected{kIdLabel2, 600, 1200},
                        Expected{kIdProgressBar, 840, 1920}, Expected{kIdCommand1, 6160, 4880}}) {
@@ -67,8 +70,8 @@ TEST_F(Form1Test, ControlsStandWhereTheDesignPutsThem) {
         RECT at{};
         GetWindowRect(control, &at);
         MapWindowPoints(nullptr, form.hWnd(), reinterpret_cast<POINT*>(&at), 2);
-        EXPECT_EQ(at.left, MulDiv(e.left, dpiX, 1440)) << e.id;
-        EXPECT_EQ(at.top, MulDiv(e.top, dpiY, 1440)) << e.id;
+        EXPECT_EQ(at.left, MulDiv(e.left, dpi.x, 1440)) << e.id;
+        EXPECT_EQ(at.top, MulDiv(e.top, dpi.y, 1440)) << e.id;
     }
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form.hWnd(), kIdCommand1)));
 }
