@@ -19,5 +19,6 @@ if [[ ${#missing[@]} -gt 0 ]]; then
     echo "setup: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # With recommends: Wine finds its fonts and X rendering libraries through them.
+    apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
