@@ -8,7 +8,7 @@ packages=(
     googletest
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-    wine64 wine xvfb
+    wine64 wine fonts-wine xvfb
 )
 missing=()
 for package in "${packages[@]}"; do
