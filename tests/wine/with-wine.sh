@@ -65,7 +65,9 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
             fi
         done
     done
-    cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # Tahoma is the window's font; Marlett draws the caption buttons of the frames Wine draws.
+    cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf \
+        "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # There is no window manager on the virtual display: without this, Wine waits for one
     # (about two seconds) every time a top-level window is hidden.
     timeout 60 "$VT_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
