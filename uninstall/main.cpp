@@ -4,6 +4,12 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    vt::Form1 form(instance);
-    return form.Show();
+    // The run reports its own errors; this catches only a failure while reporting one (such
+    // as memory running out for the error box), so that the program still ends in order.
+    try {
+        vt::Form1 form(instance);
+        return form.Show();
+    } catch (...) {
+        return vt::kExitFailed;
+    }
 }
