@@ -61,6 +61,13 @@ int UnicodeMsgBox(const std::wstring& prompt, UINT flags, const std::wstring& ti
     return MessageBoxIndirectW(&params);
 }
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void DoEvents() noexcept {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

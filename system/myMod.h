@@ -26,6 +26,9 @@ bool InitCommonControlsLib() noexcept;
 int UnicodeMsgBox(const std::wstring& prompt, UINT flags, const std::wstring& title,
                   const std::wstring& icon, HWND& owner);
 
+// The text of one of this program's windows (its caption, or a control's text).
+std::wstring WindowText(HWND window);
+
 // Lets the message loop run once: every pending message is dispatched, so windows repaint.
 void DoEvents() noexcept;
 

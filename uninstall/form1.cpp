@@ -296,10 +296,7 @@ void Form1::RemoveSettings(long) {}
 void Form1::RemoveProduct() {}
 
 std::wstring Form1::WindowCaption() const {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hWnd())) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(hWnd(), text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowText(hWnd());
 }
 
 void Form1::Caption(const std::wstring& text) noexcept {

@@ -1,16 +1,14 @@
 #include "uninstall/plain_controls.h"
 
 #include "system/handles.h"
+#include "system/myMod.h"
 
 #include <commctrl.h>
 
 namespace vt {
 
 std::wstring PlainLabel::Caption() const {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowText(window_);
 }
 
 void PlainLabel::Caption(const std::wstring& text) {
