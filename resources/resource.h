@@ -18,3 +18,7 @@
 
 // The program's icon group.
 #define IDI_PROGRAM 1
+
+// The window's pictures (RCDATA, baseline JPEG): the banner and the progress bar's tile.
+#define IDR_BANNER 201
+#define IDR_PROGRESS_TILE 202

@@ -66,6 +66,15 @@ using UniqueFont = Unique<NullIsNoneTraits<HFONT, DeleteObject>>;
 using UniqueBitmap = Unique<NullIsNoneTraits<HBITMAP, DeleteObject>>;
 using UniqueMemoryDc = Unique<NullIsNoneTraits<HDC, DeleteDC>>;
 using UniqueItemIdList = Unique<NullIsNoneTraits<LPITEMIDLIST, CoTaskMemFree>>;
+using UniqueBrush = Unique<NullIsNoneTraits<HBRUSH, DeleteObject>>;
+using UniqueRegion = Unique<NullIsNoneTraits<HRGN, DeleteObject>>;
+
+// A COM interface pointer, released once.
+template <class Interface> void ReleaseInterface(Interface* pointer) noexcept {
+    pointer->Release();
+}
+template <class Interface>
+using UniqueCom = Unique<NullIsNoneTraits<Interface*, ReleaseInterface<Interface>>>;
 
 // Kernel objects whose "none" is INVALID_HANDLE_VALUE: files and snapshots.
 struct FileHandleTraits {

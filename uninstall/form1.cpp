@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "system/mIcon.h"
 #include "system/myMod.h"
+#include "uninstall/form1_design.h"
 #include "uninstall/form1_layout.h"
 #include "uninstall/message_table.h"
 #include "uninstall/message_text.h"
@@ -19,11 +20,6 @@ struct Place {
 };
 constexpr int kClientWidthTwips = 7470;
 constexpr int kClientHeightTwips = 5370;
-constexpr Place kLabel3{360, 165, 1410, 210};
-constexpr Place kLabel4{600, 420, 4560, 210};
-constexpr Place kLabel1{840, 1680, 225, 210};
-constexpr Place kLabel2{600, 1200, 1980, 210};
-constexpr Place kProgressBar{840, 1920, 5775, 355};
 constexpr Place kCommand1{6160, 4880, 1095, 375};
 
 constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -94,7 +90,6 @@ void Form1::Create() {
     EnableMenuItem(GetSystemMenu(hWnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
 
     font_.reset(MakeFont(L"Tahoma", 825, FW_NORMAL, dpi));
-    boldFont_.reset(MakeFont(L"Tahoma", 825, FW_BOLD, dpi));
     buttonFont_.reset(MakeFont(L"MS Sans Serif", 825, FW_NORMAL, dpi));
 
     auto child = [&](const wchar_t* windowClassName, const wchar_t* text, DWORD style, Place at,
@@ -106,16 +101,9 @@ void Form1::Create() {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return control;
     };
-    const DWORD labelStyle = SS_LEFT | SS_NOPREFIX;
-    Label3.Attach(child(L"STATIC", L"", labelStyle, kLabel3, kIdLabel3, boldFont_.get()));
-    Label3.Caption(L"Uninstall Status");
-    Label4.Attach(child(L"STATIC", L"", labelStyle, kLabel4, kIdLabel4, font_.get()));
-    Label4.Caption(L"Please wait while Veltrane is removed from your computer.");
-    Label1.Attach(child(L"STATIC", L"", labelStyle, kLabel1, kIdLabel1, font_.get()));
-    Label1.Caption(L"...");
-    Label2.Attach(child(L"STATIC", L"", labelStyle, kLabel2, kIdLabel2, font_.get()));
-    Label2.Caption(L"Uninstalling Veltrane...");
-    pb.Attach(child(PROGRESS_CLASSW, L"", PBS_SMOOTH, kProgressBar, kIdProgressBar, font_.get()));
+    // The labels and the bar, loaded from their stored properties; the banner and the rules.
+    design_ = std::make_unique<Form1Design>(instance_);
+    design_->CreateControls(hWnd(), Label1, Label2, Label3, Label4, pb, font_.get());
     Command1 = child(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_DISABLED, kCommand1, kIdCommand1,
                      buttonFont_.get());
 }
@@ -317,6 +305,9 @@ int Form1::Ask(int id, UINT flags, const std::wstring& n) {
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const auto handled = Form1Design::HandleMessage(window, message, wParam, lParam)) {
+        return *handled;
+    }
     switch (message) {
     case WM_CLOSE:
         // The run closes the window itself when it is done; nothing else may.

@@ -8,7 +8,8 @@
 #include "system/errors.h"
 #include "system/handles.h"
 #include "uninstall/form1_rules.h"
-#include "uninstall/plain_controls.h"
+#include "controls/MyProgressBar.h"
+#include "controls/MyUniLabel.h"
 
 #include <windows.h>
 
@@ -61,11 +62,11 @@ class Form1 {
     std::wstring Tag;
 
     // The controls the run drives.
-    PlainLabel Label1;
-    PlainLabel Label2;
-    PlainLabel Label3;
-    PlainLabel Label4;
-    PlainProgressBar pb;
+    MyUniLabel Label1;
+    MyUniLabel Label2;
+    MyUniLabel Label3;
+    MyUniLabel Label4;
+    MyProgressBar pb;
     HWND Command1 = nullptr;
 
   private:
@@ -89,8 +90,9 @@ class Form1 {
     HINSTANCE instance_;
     // The fonts outlive the window whose controls use them.
     UniqueFont font_;
-    UniqueFont boldFont_;
     UniqueFont buttonFont_;
+    // The banner and rules the window paints; outlives the window.
+    std::unique_ptr<class Form1Design> design_;
     UniqueWindow window_;
     bool declined_ = false;
 };
