@@ -42,11 +42,11 @@ struct ProgressBarState {
     TwipsScale scale = TwipsScale::OfScreen();
     HFONT font = nullptr; // given by the parent, which owns it
 
-    Surface picture;     // the progress picture, source of every tile
+    Surface picture; // the progress picture, source of every tile
     bool hasPicture = false;
-    Surface background;  // the background picture
-    Surface strip;       // tiles across the whole width, the head at the right end
-    Surface bar;         // the visible bar's image, inside its border
+    Surface background; // the background picture
+    Surface strip;      // tiles across the whole width, the head at the right end
+    Surface bar;        // the visible bar's image, inside its border
     std::wstring caption;
     std::int16_t captionAlignment = 2;
 
@@ -140,8 +140,7 @@ void ProgressBarState::BuildStrip() {
     if (props.ImageRepStep == 0) {
         return;
     }
-    const int stripWidth =
-        ToLongNearest((props.HeadWidth * 15.0 + barWidth * scale.x) / scale.x);
+    const int stripWidth = ToLongNearest((props.HeadWidth * 15.0 + barWidth * scale.x) / scale.x);
     const int blockHeight = ToLongNearest(scaleHeight);
     const StripInputs inputs{pictureSerial, props.ImageRepStep, props.HeadWidth,
                              stripWidth,    holderHeight,       blockHeight};
@@ -177,15 +176,21 @@ void ProgressBarState::DrawProgress() {
     const double percent = FillPercent(props.Value, props.Min, props.Max);
     const int fill = FillWidth(scaleWidth, percent);
     const HeadPlacement head = PlaceHead(props.HeadWidth, holderWidth, strip.width());
-    const BarInputs inputs{stripSerial, backgroundSerial, props.BackColour, fill,
-                           props.LeadMarker ? head.width : 0, head.stripColumn, scaleWidth,
-                           scaleHeight, props.LeadMarker};
+    const BarInputs inputs{stripSerial,
+                           backgroundSerial,
+                           props.BackColour,
+                           fill,
+                           props.LeadMarker ? head.width : 0,
+                           head.stripColumn,
+                           scaleWidth,
+                           scaleHeight,
+                           props.LeadMarker};
     if (barDrawnFor != inputs) {
         bar.Resize(scaleWidth, scaleHeight);
         bar.Fill(ResolveColour(props.BackColour));
         if (!background.empty()) {
-            BitBlt(bar.dc(), 0, 0, background.width(), background.height(), background.dc(), 0,
-                   0, SRCCOPY);
+            BitBlt(bar.dc(), 0, 0, background.width(), background.height(), background.dc(), 0, 0,
+                   SRCCOPY);
         }
         const int height = ToLongNearest(scaleHeight);
         const int copied = std::min(fill, strip.width());
@@ -193,8 +198,7 @@ void ProgressBarState::DrawProgress() {
             BitBlt(bar.dc(), 0, 0, copied, height, strip.dc(), 0, 0, SRCCOPY);
         }
         if (props.LeadMarker && head.width > 0) {
-            BitBlt(bar.dc(), fill, 0, head.width, height, strip.dc(), head.stripColumn, 0,
-                   SRCCOPY);
+            BitBlt(bar.dc(), fill, 0, head.width, height, strip.dc(), head.stripColumn, 0, SRCCOPY);
         }
         barDrawnFor = inputs;
         screenStale = true;
@@ -348,9 +352,9 @@ LRESULT CALLBACK ProgressBarProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         ResumeNext([&] {
-            state->MouseDown(message, wParam,
-                             POINT{static_cast<short>(LOWORD(lParam)),
-                                   static_cast<short>(HIWORD(lParam))});
+            state->MouseDown(
+                message, wParam,
+                POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         });
         return 0;
     default:

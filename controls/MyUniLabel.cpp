@@ -54,7 +54,7 @@ struct LabelState {
     LabelProps props;
     FontData ambientFont;
     TwipsScale scale = TwipsScale::OfScreen();
-    TwipsBox box;                    // the control's place and size in twips
+    TwipsBox box;                     // the control's place and size in twips
     std::int32_t rememberedWidth = 0; // width at the end of the previous drawing
     UniqueFont font;
     Surface surface; // what DrawLabel drew; the keyed background is laid under it on paint
@@ -169,9 +169,8 @@ void LabelState::DrawLabel() {
                 textWidth = ToLongNearest(widest * scale.x);
                 textHeight = ToLongNearest(height * scale.y);
             }
-            const TwipsBox sized =
-                AutoSizedBox(box, props.Caption.empty(), textWidth, textHeight, props.FontBold,
-                             props.Alignment, rememberedWidth);
+            const TwipsBox sized = AutoSizedBox(box, props.Caption.empty(), textWidth, textHeight,
+                                                props.FontBold, props.Alignment, rememberedWidth);
             // The width is remembered before the resize, whose drawing then finds nothing
             // left to move.
             rememberedWidth = sized.width;
@@ -347,8 +346,8 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         {
             MyUniLabel label;
             label.Attach(window);
-            ResumeNext([&] { label.Caption(lParam ? reinterpret_cast<const wchar_t*>(lParam)
-                                                  : L""); });
+            ResumeNext(
+                [&] { label.Caption(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L""); });
         }
         return TRUE;
     }
@@ -357,24 +356,24 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        state->MousePress(message, wParam,
-                          POINT{static_cast<short>(LOWORD(lParam)),
-                                static_cast<short>(HIWORD(lParam))});
+        state->MousePress(
+            message, wParam,
+            POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
         ResumeNext([&] {
-            state->MouseEvent(state->mouseUp, message, wParam,
-                              POINT{static_cast<short>(LOWORD(lParam)),
-                                    static_cast<short>(HIWORD(lParam))});
+            state->MouseEvent(
+                state->mouseUp, message, wParam,
+                POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         });
         return 0;
     case WM_MOUSEMOVE:
         ResumeNext([&] {
-            state->MouseEvent(state->mouseMove, message, wParam,
-                              POINT{static_cast<short>(LOWORD(lParam)),
-                                    static_cast<short>(HIWORD(lParam))});
+            state->MouseEvent(
+                state->mouseMove, message, wParam,
+                POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         });
         return 0;
     default:
@@ -388,12 +387,12 @@ HWND CreateLabel(HWND parent, int id, const CreateParams& params) {
     MyUniLabel::Register(instance);
     const TwipsScale scale = TwipsScale::OfScreen();
     const DWORD border = params.bag && params.bag->ReadLong(L"BorderStyle", 0) == 1 ? WS_BORDER : 0;
-    HWND window = CreateWindowExW(
-        0, kUniLabelClass, L"", WS_CHILD | WS_VISIBLE | border, scale.PixelsX(params.place.left),
-        scale.PixelsY(params.place.top), scale.PixelsX(params.place.width),
-        scale.PixelsY(params.place.height), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-        const_cast<CreateParams*>(&params));
+    HWND window =
+        CreateWindowExW(0, kUniLabelClass, L"", WS_CHILD | WS_VISIBLE | border,
+                        scale.PixelsX(params.place.left), scale.PixelsY(params.place.top),
+                        scale.PixelsX(params.place.width), scale.PixelsY(params.place.height),
+                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                        const_cast<CreateParams*>(&params));
     if (!window) {
         Raise(kErrInternal, L"The label could not be created.");
     }

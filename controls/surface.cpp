@@ -63,8 +63,7 @@ bool Surface::CopyFrom(const Surface& other) noexcept {
     if (!Resize(other.width(), other.height())) {
         return false;
     }
-    return other.empty() ||
-           BitBlt(dc(), 0, 0, width_, height_, other.dc(), 0, 0, SRCCOPY) != FALSE;
+    return other.empty() || BitBlt(dc(), 0, 0, width_, height_, other.dc(), 0, 0, SRCCOPY) != FALSE;
 }
 
 COLORREF ResolveColour(std::uint32_t colour) noexcept {

@@ -1,0 +1,80 @@
+// Off-screen pictures of this process's windows for the control tests: a window (and, for a
+// whole window, its children) painted through WM_PRINTCLIENT into a 32-bit surface, read back
+// as 0x00BBGGRR colours.
+#pragma once
+
+#include "controls/surface.h"
+#include "tests/support/capture.h"
+
+#include <windows.h>
+
+namespace vt::testing {
+
+class Rendered {
+  public:
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB as the surface holds them
+
+    COLORREF At(int x, int y) const {
+        const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    test::Picture ToPicture() const {
+        test::Picture picture{width, height, {}};
+        for (std::uint32_t p : pixels) {
+            picture.rgb.push_back(static_cast<std::uint8_t>(p >> 16));
+            picture.rgb.push_back(static_cast<std::uint8_t>(p >> 8));
+            picture.rgb.push_back(static_cast<std::uint8_t>(p));
+        }
+        return picture;
+    }
+};
+
+inline Rendered FromSurface(const Surface& surface) {
+    GdiFlush();
+    Rendered out;
+    out.width = surface.width();
+    out.height = surface.height();
+    out.pixels.assign(surface.pixels(),
+                      surface.pixels() + static_cast<std::size_t>(out.width) * out.height);
+    return out;
+}
+
+// The client area of `window` as it paints itself; with `children`, its visible child windows
+// painted over it at their places.
+inline Rendered Render(HWND window, bool children = false) {
+    RECT client{};
+    GetClientRect(window, &client);
+    Surface surface;
+    surface.Resize(client.right, client.bottom);
+    surface.Fill(RGB(255, 0, 255));
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()),
+                 PRF_CLIENT | PRF_ERASEBKGND);
+    if (children) {
+        for (HWND child = GetWindow(window, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) {
+                continue;
+            }
+            RECT at{};
+            GetWindowRect(child, &at);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
+            POINT previous{};
+            SetViewportOrgEx(surface.dc(), at.left, at.top, &previous);
+            SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()),
+                         PRF_CLIENT | PRF_ERASEBKGND);
+            SetViewportOrgEx(surface.dc(), previous.x, previous.y, nullptr);
+        }
+    }
+    return FromSurface(surface);
+}
+
+// The pixels of a decoded picture.
+inline Rendered Decoded(const PictureData& data) {
+    Surface surface;
+    DecodePicture(data, surface);
+    return FromSurface(surface);
+}
+
+} // namespace vt::testing
