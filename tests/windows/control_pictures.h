@@ -41,8 +41,8 @@ inline Rendered FromSurface(const Surface& surface) {
     return out;
 }
 
-// The client area of `window` as it paints itself; with `children`, its visible child windows
-// painted over it at their places.
+// The client area of `window` as it paints itself; with `children`, its child windows that are
+// shown (whether or not the window itself is) painted over it at their places.
 inline Rendered Render(HWND window, bool children = false) {
     RECT client{};
     GetClientRect(window, &client);
@@ -54,17 +54,20 @@ inline Rendered Render(HWND window, bool children = false) {
     if (children) {
         for (HWND child = GetWindow(window, GW_CHILD); child;
              child = GetWindow(child, GW_HWNDNEXT)) {
-            if (!IsWindowVisible(child)) {
+            if (!(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) {
                 continue;
             }
             RECT at{};
             GetWindowRect(child, &at);
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
-            POINT previous{};
-            SetViewportOrgEx(surface.dc(), at.left, at.top, &previous);
+            // A child may have its parent paint behind it (themed buttons do): the clip keeps
+            // that to the child's own rectangle.
+            const int saved = SaveDC(surface.dc());
+            SetViewportOrgEx(surface.dc(), at.left, at.top, nullptr);
+            IntersectClipRect(surface.dc(), 0, 0, at.right - at.left, at.bottom - at.top);
             SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()),
                          PRF_CLIENT | PRF_ERASEBKGND);
-            SetViewportOrgEx(surface.dc(), previous.x, previous.y, nullptr);
+            RestoreDC(surface.dc(), saved);
         }
     }
     return FromSurface(surface);

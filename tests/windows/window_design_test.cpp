@@ -1,0 +1,188 @@
+// The main window as its design draws it: banner, rules, the labels over the banner and on
+// the window, the bar; and pictures of the window during the run and at its last step.
+#include "controls/control_window.h"
+#include "resources/resource.h"
+#include "tests/support/staging.h"
+#include "tests/windows/control_pictures.h"
+#include "uninstall/form1.h"
+#include "uninstall/form1_design.h"
+#include "uninstall/form1_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace vt {
+namespace {
+
+using testing::Decoded;
+using testing::Render;
+using testing::Rendered;
+
+class WindowDesignTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form.Create();
+        ASSERT_NE(form.hWnd(), nullptr);
+    }
+    // `control`'s rectangle in the window's client area.
+    RECT Where(HWND control) const {
+        RECT at{};
+        GetWindowRect(control, &at);
+        MapWindowPoints(nullptr, form.hWnd(), reinterpret_cast<POINT*>(&at), 2);
+        return at;
+    }
+    Form1 form{GetModuleHandleW(nullptr)};
+    TwipsScale scale = TwipsScale::OfScreen();
+};
+
+TEST_F(WindowDesignTest, PicturesAreBaselineJpegsOfTheirSizes) {
+    const struct {
+        int id, width, height;
+    } cases[] = {{IDR_BANNER, 500, 57}, {IDR_PROGRESS_TILE, 12, 20}};
+    for (const auto& c : cases) {
+        const PictureData data = ResourcePicture(GetModuleHandleW(nullptr), c.id);
+        ASSERT_GT(data.bytes.size(), 4u) << c.id;
+        // A baseline frame (SOF0) of three components, and no other frame kind.
+        bool baseline = false;
+        for (std::size_t i = 0; i + 9 < data.bytes.size(); ++i) {
+            if (data.bytes[i] == 0xFF && data.bytes[i + 1] == 0xC0) {
+                baseline = data.bytes[i + 9] == 3;
+                break;
+            }
+            EXPECT_FALSE(data.bytes[i] == 0xFF && data.bytes[i + 1] == 0xC2) << "progressive";
+        }
+        EXPECT_TRUE(baseline) << c.id;
+        const Rendered picture = Decoded(data);
+        EXPECT_EQ(picture.width, c.width);
+        EXPECT_EQ(picture.height, c.height);
+    }
+}
+
+TEST_F(WindowDesignTest, BannerAndEtchedRulesAreOnTheWindowsSurface) {
+    const Rendered window = Render(form.hWnd());
+    const Rendered banner = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_BANNER));
+    ASSERT_EQ(banner.width, 500);
+    for (POINT p : {POINT{0, 0}, POINT{250, 30}, POINT{480, 50}, POINT{497, 56}}) {
+        EXPECT_EQ(window.At(p.x, p.y), banner.At(p.x, p.y)) << p.x << "," << p.y;
+    }
+    const COLORREF dark = GetSysColor(COLOR_SCROLLBAR);
+    const COLORREF white = RGB(255, 255, 255);
+    const struct {
+        int twips;
+        COLORREF colour;
+    } rules[] = {{860, dark}, {875, white}, {4680, dark}, {4700, white}};
+    for (const auto& rule : rules) {
+        for (int x : {0, 100, 497}) {
+            EXPECT_EQ(window.At(x, scale.PixelsY(rule.twips)), rule.colour) << rule.twips;
+        }
+    }
+    EXPECT_EQ(window.At(10, 150), GetSysColor(COLOR_BTNFACE));
+    // The banner ends where the upper rule starts.
+    EXPECT_LE(banner.height, scale.PixelsY(860));
+}
+
+TEST_F(WindowDesignTest, ControlsCarryTheirStoredProperties) {
+    const struct {
+        MyUniLabel* label;
+        std::int32_t backStyle;
+        const wchar_t* link;
+        bool bold;
+    } labels[] = {{&form.Label3, kBackColourKeyed, L"Image1", true},
+                  {&form.Label4, kBackColourKeyed, L"Image1", false},
+                  {&form.Label1, kBackOpaque, L"", false},
+                  {&form.Label2, kBackOpaque, L"", false}};
+    for (const auto& l : labels) {
+        const LabelProps& p = l.label->Properties();
+        EXPECT_EQ(p.BackStyle, l.backStyle);
+        EXPECT_EQ(p.AlphaLinkIMG, l.link);
+        EXPECT_EQ(p.FontBold, l.bold);
+        EXPECT_TRUE(p.AutoSize);
+        EXPECT_EQ(p.ForeColor, 0u);
+        EXPECT_EQ(p.Font.name, L"Tahoma");
+        // Keyed labels key on the default colour; the status lines are button face.
+        EXPECT_EQ(p.BackColor, l.backStyle == kBackOpaque ? 0x8000000Fu : 0x00786956u);
+    }
+    const ProgressBarProps& bar = form.pb.Properties();
+    EXPECT_FALSE(bar.ErrorsOn);
+    EXPECT_EQ(bar.BackColour, 0x00FFFFFFu);
+    EXPECT_EQ(bar.ImageRepStep, 12.0f);
+    EXPECT_TRUE(bar.TextPercentage);
+    EXPECT_EQ(bar.TextAlignment, 2);
+    EXPECT_EQ(bar.Min, 0);
+    EXPECT_EQ(bar.Max, 100);
+    EXPECT_FALSE(bar.LeadMarker);
+    EXPECT_FALSE(bar.ProgressPicture.empty());
+    // What the window keeps of each is what it was loaded from.
+    EXPECT_EQ(LoadLabel(form.Label3.Save(), Form1Font()), form.Label3.Properties());
+    EXPECT_EQ(LoadProgressBar(form.pb.Save()), bar);
+}
+
+TEST_F(WindowDesignTest, LabelsSizeThemselvesToTheirCaptions) {
+    const struct {
+        MyUniLabel* label;
+        int left, extra;
+    } labels[] = {{&form.Label3, 360, 80}, {&form.Label4, 600, 40}, {&form.Label2, 600, 40}};
+    for (const auto& l : labels) {
+        WindowDc dc(l.label->hWnd());
+        SelectObjectScope font(
+            dc.get(), reinterpret_cast<HFONT>(SendMessageW(l.label->hWnd(), WM_GETFONT, 0, 0)));
+        const std::wstring caption = l.label->Caption();
+        SIZE text{};
+        GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &text);
+        EXPECT_EQ(l.label->Place().width, std::lround(text.cx * scale.x) + l.extra) << l.left;
+        EXPECT_EQ(l.label->Place().left, l.left);
+    }
+}
+
+TEST_F(WindowDesignTest, TitleIsKeyedOverTheBannerAndStatusLinesAreOpaque) {
+    const Rendered window = Render(form.hWnd(), true);
+    const Rendered banner = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_BANNER));
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    // Over the title only the black text differs from the banner.
+    const RECT title = Where(form.Label3.hWnd());
+    int text = 0;
+    for (int y = title.top; y < title.bottom; ++y) {
+        for (int x = title.left; x < title.right; ++x) {
+            const COLORREF c = window.At(x, y);
+            if (c != banner.At(x, y)) {
+                ++text;
+                EXPECT_LT(GetRValue(c) + GetGValue(c) + GetBValue(c), 3 * 200) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(text, 50);
+    // The status line is button face wherever its text is not.
+    const RECT status = Where(form.Label2.hWnd());
+    EXPECT_EQ(window.At(status.left, status.top), face);
+    EXPECT_EQ(window.At(status.right - 1, status.bottom - 1), face);
+}
+
+// Pictures of the window as the run shows it: halfway, and at its last step. They are kept
+// with the test results for people to look at.
+TEST_F(WindowDesignTest, PicturesOfTheWindowDuringTheRun) {
+    form.pb.Max(180);
+    form.pb.Min(0);
+    form.pb.Value(81);
+    form.Label1.Caption(L"Removing Settings...");
+    ShowWindow(form.hWnd(), SW_SHOWNA);
+    const Rendered mid = Render(form.hWnd(), true);
+    EXPECT_TRUE(test::SavePng(test::ArtifactPath(L"window-mid-run.png"), mid.ToPicture()));
+    EXPECT_EQ(form.pb.Caption(), L"45%");
+
+    form.pb.Value(180);
+    form.Label1.Caption(L"Unregistering .dll Files...");
+    const Rendered last = Render(form.hWnd(), true);
+    EXPECT_TRUE(test::SavePng(test::ArtifactPath(L"window-last-step.png"), last.ToPicture()));
+    EXPECT_EQ(form.pb.Caption(), L"100%");
+    // The whole bar is filled: its bottom row has no white left.
+    const RECT bar = Where(form.pb.hWnd());
+    const int row = bar.top + 2 + 19;
+    for (int x = bar.left + 2; x < bar.right - 2; ++x) {
+        ASSERT_NE(last.At(x, row), RGB(255, 255, 255)) << x;
+    }
+    ShowWindow(form.hWnd(), SW_HIDE);
+}
+
+} // namespace
+} // namespace vt
