@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -74,7 +76,10 @@ struct ProgressBarState {
     std::optional<StripInputs> stripBuiltFor;
     std::optional<BarInputs> barDrawnFor;
     unsigned pictureSerial = 1, backgroundSerial = 1, stripSerial = 1;
-    bool screenStale = true;
+    // What has to reach the screen at the next refresh, in client pixels; the paint buffer is
+    // kept between paints.
+    RECT dirty{};
+    mutable Surface paintBuffer;
 
     MyProgressBar::ChangeHandler change;
     MyProgressBar::MouseHandler mouseDown;
@@ -107,13 +112,18 @@ struct ProgressBarState {
     void DrawProgress();
     void Refresh();
     void SetCaption(const std::wstring& text);
-    void Paint(HDC target) const;
+    void Dirty(const RECT& area) { UnionRect(&dirty, &dirty, &area); }
+    void DirtyAll() { Dirty(RECT{0, 0, 0x7FFF, 0x7FFF}); }
+    RECT CaptionArea() const;
+    void Paint(HDC target, const RECT& area) const;
     void MouseDown(UINT message, WPARAM keys, POINT at);
 };
 
 void ProgressBarState::UpdateLayout() {
     RECT client{};
     GetClientRect(window, &client);
+    const int layoutBefore[] = {edge,        barWidth,    barHeight,   scaleWidth,
+                                scaleHeight, holderWidth, holderHeight};
     if (hasPicture) {
         holderWidth = picture.width();
         holderHeight = picture.height();
@@ -131,7 +141,11 @@ void ProgressBarState::UpdateLayout() {
     barWidth = client.right;
     scaleWidth = std::max(0, barWidth - 2 * edge);
     scaleHeight = std::max(0, barHeight - 2 * edge);
-    screenStale = true;
+    const int layoutAfter[] = {edge,        barWidth,    barHeight,   scaleWidth,
+                               scaleHeight, holderWidth, holderHeight};
+    if (!std::equal(std::begin(layoutBefore), std::end(layoutBefore), std::begin(layoutAfter))) {
+        DirtyAll();
+    }
     BuildStrip();
     Refresh();
 }
@@ -200,8 +214,23 @@ void ProgressBarState::DrawProgress() {
         if (props.LeadMarker && head.width > 0) {
             BitBlt(bar.dc(), fill, 0, head.width, height, strip.dc(), head.stripColumn, 0, SRCCOPY);
         }
+        // When only the fill moved, only the columns between the old and the new end change
+        // (with the head after each).
+        if (barDrawnFor) {
+            BarInputs moved = *barDrawnFor;
+            moved.fill = inputs.fill;
+            if (moved == inputs) {
+                const int from = std::min(barDrawnFor->fill, inputs.fill);
+                const int to = std::max(barDrawnFor->fill, inputs.fill) + inputs.headWidth;
+                Dirty(RECT{edge + std::max(0, from), edge, edge + std::max(0, to) + 1,
+                           edge + scaleHeight});
+            } else {
+                DirtyAll();
+            }
+        } else {
+            DirtyAll();
+        }
         barDrawnFor = inputs;
-        screenStale = true;
     }
     if (change) {
         change();
@@ -211,22 +240,29 @@ void ProgressBarState::DrawProgress() {
 void ProgressBarState::SetCaption(const std::wstring& text) {
     if (caption != text) {
         caption = text;
-        screenStale = true;
+        Dirty(CaptionArea());
     }
 }
 
+RECT ProgressBarState::CaptionArea() const {
+    const int left = edge + scale.PixelsX(kCaptionLeft);
+    const int top = edge + kCaptionTop;
+    return RECT{left, top, left + scale.PixelsX(kCaptionWidth),
+                top + scale.PixelsY(kCaptionHeight)};
+}
+
 void ProgressBarState::Refresh() {
-    if (screenStale) {
-        screenStale = false;
-        InvalidateRect(window, nullptr, FALSE);
+    if (!IsRectEmpty(&dirty)) {
+        InvalidateRect(window, &dirty, FALSE);
+        dirty = RECT{};
         UpdateWindow(window);
     }
 }
 
-void ProgressBarState::Paint(HDC target) const {
+void ProgressBarState::Paint(HDC target, const RECT& area) const {
     RECT client{};
     GetClientRect(window, &client);
-    Surface buffer;
+    Surface& buffer = paintBuffer;
     if (!buffer.Resize(client.right, client.bottom) || buffer.empty()) {
         return;
     }
@@ -241,9 +277,7 @@ void ProgressBarState::Paint(HDC target) const {
     // The caption lies inside the bar, transparent over it.
     const int saved = SaveDC(buffer.dc());
     IntersectClipRect(buffer.dc(), edge, edge, edge + scaleWidth, edge + scaleHeight);
-    RECT text{edge + scale.PixelsX(kCaptionLeft), edge + kCaptionTop, 0, 0};
-    text.right = text.left + scale.PixelsX(kCaptionWidth);
-    text.bottom = text.top + scale.PixelsY(kCaptionHeight);
+    RECT text = CaptionArea();
     SelectObject(buffer.dc(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(buffer.dc(), TRANSPARENT);
     SetTextColor(buffer.dc(), ResolveColour(props.TextForeColour));
@@ -253,7 +287,8 @@ void ProgressBarState::Paint(HDC target) const {
     DrawTextW(buffer.dc(), caption.c_str(), static_cast<int>(caption.size()), &text,
               align | DT_WORDBREAK | DT_NOPREFIX);
     RestoreDC(buffer.dc(), saved);
-    BitBlt(target, 0, 0, client.right, client.bottom, buffer.dc(), 0, 0, SRCCOPY);
+    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.dc(),
+           area.left, area.top, SRCCOPY);
 }
 
 void ProgressBarState::MouseDown(UINT message, WPARAM keys, POINT at) {
@@ -262,10 +297,9 @@ void ProgressBarState::MouseDown(UINT message, WPARAM keys, POINT at) {
     }
     short button = MouseButtonOf(message);
     short shift = ShiftStateOf(keys);
-    const int captionLeft = edge + scale.PixelsX(kCaptionLeft);
-    const int captionTop = edge + kCaptionTop;
-    const RECT captionArea{captionLeft, captionTop, captionLeft + scale.PixelsX(kCaptionWidth),
-                           captionTop + scale.PixelsY(kCaptionHeight)};
+    const RECT captionArea = CaptionArea();
+    const int captionLeft = captionArea.left;
+    const int captionTop = captionArea.top;
     const RECT barArea{0, 0, barWidth, barHeight};
     float x = 0;
     float y = 0;
@@ -322,13 +356,16 @@ LRESULT CALLBACK ProgressBarProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         HDC dc = BeginPaint(window, &paint);
-        state->Paint(dc);
+        state->Paint(dc, paint.rcPaint);
         EndPaint(window, &paint);
         return 0;
     }
-    case WM_PRINTCLIENT:
-        state->Paint(reinterpret_cast<HDC>(wParam));
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        GetClientRect(window, &client);
+        state->Paint(reinterpret_cast<HDC>(wParam), client);
         return 0;
+    }
     case WM_SETFONT:
         state->font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam)) {
@@ -593,7 +630,7 @@ void MyProgressBar::TextAlignment(std::int32_t alignment) {
     ProgressBarState& s = State();
     s.props.TextAlignment = alignment;
     s.captionAlignment = ToIntegerNearest(alignment);
-    s.screenStale = true;
+    s.Dirty(s.CaptionArea());
     s.Report(L"TextAlignment");
     s.Refresh();
 }
@@ -605,7 +642,7 @@ std::uint32_t MyProgressBar::TextForeColour() const {
 void MyProgressBar::TextForeColour(std::uint32_t colour) {
     ProgressBarState& s = State();
     s.props.TextForeColour = colour;
-    s.screenStale = true;
+    s.Dirty(s.CaptionArea());
     s.Report(L"TextForeColour");
     s.Refresh();
 }
