@@ -46,18 +46,21 @@ ExpectedBox KeepSettings(int answer) {
     return box;
 }
 
+// The last box while the window shows: its picture is the run's last visible step.
 ExpectedBox KeepPlugIns(int progress, const wchar_t* status, int answer) {
-    return {"keep-plugins",
-            kCaption,
-            L"Would you like to keep your PlugIns?",
-            {IDYES, IDNO},
-            IDNO,
-            BoxIcon::Question,
-            BoxOwner::MainWindow,
-            /*mainVisible=*/true,
-            progress,
-            status,
-            answer};
+    ExpectedBox box{"keep-plugins",
+                    kCaption,
+                    L"Would you like to keep your PlugIns?",
+                    {IDYES, IDNO},
+                    IDNO,
+                    BoxIcon::Question,
+                    BoxOwner::MainWindow,
+                    /*mainVisible=*/true,
+                    progress,
+                    status,
+                    answer};
+    box.capture = true;
+    return box;
 }
 
 // The window is hidden again before the last box, so the box has no owner.
