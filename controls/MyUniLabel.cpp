@@ -23,6 +23,24 @@ struct CreateParams {
     TwipsBox place;
 };
 
+// The shapes MousePointer names; 0 (and a custom icon, 99, which this label does not load)
+// leave the window's own cursor.
+HCURSOR CursorFor(std::int32_t pointer) noexcept {
+    static const struct {
+        std::int32_t pointer;
+        LPCWSTR shape;
+    } kShapes[] = {{1, IDC_ARROW},    {2, IDC_CROSS},   {3, IDC_IBEAM},    {5, IDC_SIZEALL},
+                   {6, IDC_SIZENESW}, {7, IDC_SIZENS},  {8, IDC_SIZENWSE}, {9, IDC_SIZEWE},
+                   {10, IDC_UPARROW}, {11, IDC_WAIT},   {12, IDC_NO},      {13, IDC_APPSTARTING},
+                   {14, IDC_HELP},    {15, IDC_SIZEALL}};
+    for (const auto& shape : kShapes) {
+        if (shape.pointer == pointer) {
+            return LoadCursorW(nullptr, shape.shape);
+        }
+    }
+    return nullptr;
+}
+
 UINT FindPictureMessage() noexcept {
     static const UINT message = RegisterWindowMessageW(kFindPictureMessage);
     return message;
@@ -353,6 +371,14 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state->font.get());
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            if (HCURSOR cursor = CursorFor(state->props.MousePointer)) {
+                SetCursor(cursor);
+                return TRUE;
+            }
+        }
+        break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -594,6 +620,16 @@ void MyUniLabel::MousePointer(std::int32_t pointer) {
     LabelState& s = State();
     s.props.MousePointer = pointer;
     s.Report(L"MousePointer");
+}
+
+PictureData MyUniLabel::MouseIcon() const {
+    return State().props.MouseIcon;
+}
+
+void MyUniLabel::MouseIcon(const PictureData& icon) {
+    LabelState& s = State();
+    s.props.MouseIcon = icon;
+    s.Report(L"MouseIcon");
 }
 
 void MyUniLabel::Redraw(bool) {

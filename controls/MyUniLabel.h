@@ -74,6 +74,8 @@ class MyUniLabel {
     void FontSize(Currency points);
     std::int32_t MousePointer() const;
     void MousePointer(std::int32_t pointer);
+    PictureData MouseIcon() const;
+    void MouseIcon(const PictureData& icon);
     bool UseMnemonic() const;
     void UseMnemonic(bool on);
     void Redraw(bool ignored);

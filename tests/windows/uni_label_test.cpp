@@ -222,6 +222,21 @@ TEST_F(UniLabelTest, DrawingFlagsShowInThePicture) {
     EXPECT_TRUE(greyText);
 }
 
+TEST_F(UniLabelTest, MousePointerChoosesTheCursorOverTheLabel) {
+    MyUniLabel label = Place();
+    const struct {
+        std::int32_t pointer;
+        LPCWSTR shape;
+    } cases[] = {{11, IDC_WAIT}, {3, IDC_IBEAM}, {0, IDC_ARROW}, {99, IDC_ARROW}};
+    for (const auto& c : cases) {
+        label.MousePointer(c.pointer);
+        SetCursor(nullptr);
+        SendMessageW(label.hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(label.hWnd()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.shape)) << c.pointer;
+    }
+}
+
 TEST_F(UniLabelTest, SavedSetLoadsBackToTheSameLabel) {
     MyUniLabel label = Place();
     std::vector<std::wstring> reported;
