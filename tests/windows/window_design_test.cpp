@@ -158,6 +158,36 @@ TEST_F(WindowDesignTest, TitleIsKeyedOverTheBannerAndStatusLinesAreOpaque) {
     EXPECT_EQ(window.At(status.right - 1, status.bottom - 1), face);
 }
 
+TEST_F(WindowDesignTest, CopiedBackgroundComesFromTheNamedPictureOrTheWindow) {
+    const Rendered banner = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_BANNER));
+    const struct { const wchar_t* link; } cases[] = {{L"Image1"}, {L"NoSuchPicture"}, {L""}};
+    for (const auto& c : cases) {
+        form.Label4.AlphaLinkIMG(c.link);
+        form.Label4.BackStyle(kBackCopied);
+        // Either way the banner is what lies under the subtitle: from the picture itself, or
+        // from the window's own image when no picture has that name.
+        const Rendered label = Render(form.Label4.hWnd());
+        const RECT at = Where(form.Label4.hWnd());
+        int same = 0;
+        for (int y = 0; y < label.height; ++y) {
+            for (int x = 0; x < label.width; ++x) {
+                same += label.At(x, y) == banner.At(at.left + x, at.top + y);
+            }
+        }
+        EXPECT_GT(same, label.width * label.height * 3 / 4) << c.link;
+        EXPECT_LT(same, label.width * label.height) << "the caption is drawn over it";
+    }
+    // The window names its one picture to the labels that ask.
+    const UINT findPicture = RegisterWindowMessageW(kFindPictureMessage);
+    const auto* image1 = reinterpret_cast<const Surface*>(
+        SendMessageW(form.hWnd(), findPicture, 0, reinterpret_cast<LPARAM>(L"Image1")));
+    ASSERT_NE(image1, nullptr);
+    EXPECT_EQ(image1->width(), 500);
+    EXPECT_EQ(image1->height(), 57);
+    EXPECT_EQ(SendMessageW(form.hWnd(), findPicture, 0, reinterpret_cast<LPARAM>(L"image1")), 0)
+        << "names match exactly";
+}
+
 // Pictures of the window as the run shows it: halfway, and at its last step. They are kept
 // with the test results for people to look at.
 TEST_F(WindowDesignTest, PicturesOfTheWindowDuringTheRun) {
