@@ -208,6 +208,29 @@ TEST_F(ProgressBarTest, ChangeFollowsEveryRepaintAndAZeroStepPaintsNothing) {
     EXPECT_EQ(Render(bar.hWnd()).pixels, before.pixels);
 }
 
+TEST_F(ProgressBarTest, MouseDownComesFromTheCaptionAndTheControlsOwnSurface) {
+    // A control taller than its bar, so that its own surface shows under the bar.
+    MyProgressBar tall;
+    tall.Create(host.get(), 6, RECT{0, 0, place.right, place.bottom + 16}, design);
+    std::vector<std::vector<float>> presses;
+    tall.OnMouseDown([&](short& button, short& shift, float& x, float& y) {
+        presses.push_back({static_cast<float>(button), static_cast<float>(shift), x, y});
+    });
+    const TwipsScale scale = TwipsScale::OfScreen();
+    const int captionLeft = 2 + scale.PixelsX(120);
+    const auto press = [&](UINT message, int x, int y) {
+        SendMessageW(tall.hWnd(), message, 0, MAKELPARAM(x, y));
+    };
+    press(WM_LBUTTONDOWN, captionLeft + 10, 2 + 4 + 3); // on the caption: its own pixels
+    press(WM_RBUTTONDOWN, 1, 1);                        // on the bar's border: nothing
+    press(WM_LBUTTONDOWN, captionLeft + 10, 2 + 19);    // on the bar below the caption: nothing
+    press(WM_MBUTTONDOWN, 10, place.bottom + 8);        // the control's surface: twips
+    ASSERT_EQ(presses.size(), 2u);
+    EXPECT_EQ(presses[0], (std::vector<float>{1, 0, 10, 3}));
+    EXPECT_EQ(presses[1], (std::vector<float>{4, 0, static_cast<float>(10 * scale.x),
+                                              static_cast<float>((place.bottom + 8) * scale.y)}));
+}
+
 TEST_F(ProgressBarTest, SettersRefuseAndCorrectSilentlyWithErrorsOff) {
     std::vector<std::wstring> reported;
     bar.OnPropertyChanged([&](std::wstring_view key) { reported.emplace_back(key); });
