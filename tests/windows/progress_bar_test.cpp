@@ -231,6 +231,35 @@ TEST_F(ProgressBarTest, MouseDownComesFromTheCaptionAndTheControlsOwnSurface) {
                                               static_cast<float>((place.bottom + 8) * scale.y)}));
 }
 
+// The bar repaints only what changed and keeps its strip: what reaches the screen must still
+// be what a bar drawn afresh at that value shows.
+TEST_F(ProgressBarTest, ScreenShowsWhatAFreshBarDrawsAfterEveryChange) {
+    ShowWindow(host.get(), SW_SHOWNA);
+    bar.HeadWidth(4);
+    bar.LeadMarker(true);
+    bar.Text2(L" done");
+    for (int value : {10, 60, 30, 30, 100, 0, 45, 46, 44}) {
+        bar.Value(value);
+        MyProgressBar fresh;
+        fresh.Create(host.get(), 7, RECT{0, 100, place.right, 100 + place.bottom}, bar.Save());
+        ShowWindow(fresh.hWnd(), SW_HIDE);
+        const Rendered expected = Render(fresh.hWnd());
+        DestroyWindow(fresh.hWnd());
+        RECT onScreen{};
+        GetWindowRect(bar.hWnd(), &onScreen);
+        const test::Picture seen = test::CaptureScreen(onScreen);
+        ASSERT_EQ(seen.width, expected.width);
+        ASSERT_EQ(seen.height, expected.height);
+        int different = 0;
+        for (int y = 0; y < seen.height; ++y) {
+            for (int x = 0; x < seen.width; ++x) {
+                different += seen.Pixel(x, y) != expected.At(x, y);
+            }
+        }
+        EXPECT_EQ(different, 0) << "at " << value;
+    }
+}
+
 TEST_F(ProgressBarTest, SettersRefuseAndCorrectSilentlyWithErrorsOff) {
     std::vector<std::wstring> reported;
     bar.OnPropertyChanged([&](std::wstring_view key) { reported.emplace_back(key); });
