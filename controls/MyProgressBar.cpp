@@ -4,6 +4,7 @@
 #include "controls/rounding.h"
 #include "controls/surface.h"
 #include "system/errors.h"
+#include "system/handles.h"
 #include "system/myMod.h"
 
 #include <commctrl.h>
@@ -252,10 +253,29 @@ RECT ProgressBarState::CaptionArea() const {
 }
 
 void ProgressBarState::Refresh() {
-    if (!IsRectEmpty(&dirty)) {
-        InvalidateRect(window, &dirty, FALSE);
-        dirty = RECT{};
-        UpdateWindow(window);
+    if (IsRectEmpty(&dirty)) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(window, &client);
+    RECT area{};
+    IntersectRect(&area, &dirty, &client);
+    dirty = RECT{};
+    if (IsWindowVisible(window)) {
+        // Drawn at once through the window's DC, as a static control draws a new text; the
+        // DC clips to what of the window is visible.
+        {
+            WindowDc dc(window);
+            Paint(dc.get(), area);
+        }
+        ValidateRect(window, &area);
+        // Whatever else waits to be painted (the window has just been shown, say) is painted
+        // now too, so that the whole bar is on the screen when the setter returns.
+        if (GetUpdateRect(window, nullptr, FALSE)) {
+            UpdateWindow(window);
+        }
+    } else {
+        InvalidateRect(window, &area, FALSE);
     }
 }
 
@@ -266,6 +286,9 @@ void ProgressBarState::Paint(HDC target, const RECT& area) const {
     if (!buffer.Resize(client.right, client.bottom) || buffer.empty()) {
         return;
     }
+    // Only the area being painted is composed again; the rest of the buffer is not shown.
+    const int composing = SaveDC(buffer.dc());
+    IntersectClipRect(buffer.dc(), area.left, area.top, area.right, area.bottom);
     buffer.Fill(GetSysColor(COLOR_BTNFACE));
     if (edge > 0) {
         RECT frame{0, 0, barWidth, barHeight};
@@ -287,6 +310,7 @@ void ProgressBarState::Paint(HDC target, const RECT& area) const {
     DrawTextW(buffer.dc(), caption.c_str(), static_cast<int>(caption.size()), &text,
               align | DT_WORDBREAK | DT_NOPREFIX);
     RestoreDC(buffer.dc(), saved);
+    RestoreDC(buffer.dc(), composing);
     BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.dc(),
            area.left, area.top, SRCCOPY);
 }

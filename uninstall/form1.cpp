@@ -81,8 +81,11 @@ void Form1::Create() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int left = work.left + (work.right - work.left - width) / 2;
     const int top = work.top + (work.bottom - work.top - height) / 2;
-    window_.reset(CreateWindowExW(0, kForm1ClassName, L"Veltrane Uninstall", kFrameStyle, left, top,
-                                  width, height, nullptr, nullptr, instance_, nullptr));
+    // The window paints its banner and rules around its controls, never over them: the
+    // controls draw themselves the moment their values change.
+    window_.reset(CreateWindowExW(0, kForm1ClassName, L"Veltrane Uninstall",
+                                  kFrameStyle | WS_CLIPCHILDREN, left, top, width, height, nullptr,
+                                  nullptr, instance_, nullptr));
     if (!window_) {
         Raise(kErrInternal, L"The window could not be created.");
     }
