@@ -361,12 +361,10 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_GETTEXTLENGTH:
         return AnswerTextMessage(state->props.Caption, message, wParam, lParam);
     case WM_SETTEXT: {
-        {
-            MyUniLabel label;
-            label.Attach(window);
-            ResumeNext(
-                [&] { label.Caption(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L""); });
-        }
+        // A text set from outside is a caption like any other.
+        MyUniLabel label;
+        label.Attach(window);
+        ResumeNext([&] { label.Caption(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L""); });
         return TRUE;
     }
     case WM_GETFONT:
@@ -473,23 +471,39 @@ TwipsBox MyUniLabel::Place() const {
     return State().box;
 }
 
-// Setters that store, report and draw.
-#define VT_LABEL_DRAWN_SETTER(Name, Type)                                                          \
-    void MyUniLabel::Name(Type value) {                                                            \
-        LabelState& s = State();                                                                   \
-        s.props.Name = value;                                                                      \
-        s.Report(L## #Name);                                                                       \
-        s.DrawLabel();                                                                             \
-    }
+namespace {
 
-VT_LABEL_DRAWN_SETTER(Alignment, std::int32_t)
-VT_LABEL_DRAWN_SETTER(AutoSize, bool)
-VT_LABEL_DRAWN_SETTER(Enabled, bool)
-VT_LABEL_DRAWN_SETTER(WordWrap, bool)
-VT_LABEL_DRAWN_SETTER(UseMnemonic, bool)
-VT_LABEL_DRAWN_SETTER(BackColor, std::uint32_t)
-VT_LABEL_DRAWN_SETTER(ForeColor, std::uint32_t)
-#undef VT_LABEL_DRAWN_SETTER
+// The setters that store, report and draw.
+template <class T>
+void StoreAndDraw(LabelState& s, T LabelProps::*field, T value, std::wstring_view key) {
+    s.props.*field = value;
+    s.Report(key);
+    s.DrawLabel();
+}
+
+} // namespace
+
+void MyUniLabel::Alignment(std::int32_t alignment) {
+    StoreAndDraw(State(), &LabelProps::Alignment, alignment, L"Alignment");
+}
+void MyUniLabel::AutoSize(bool on) {
+    StoreAndDraw(State(), &LabelProps::AutoSize, on, L"AutoSize");
+}
+void MyUniLabel::Enabled(bool on) {
+    StoreAndDraw(State(), &LabelProps::Enabled, on, L"Enabled");
+}
+void MyUniLabel::WordWrap(bool on) {
+    StoreAndDraw(State(), &LabelProps::WordWrap, on, L"WordWrap");
+}
+void MyUniLabel::UseMnemonic(bool on) {
+    StoreAndDraw(State(), &LabelProps::UseMnemonic, on, L"UseMnemonic");
+}
+void MyUniLabel::BackColor(std::uint32_t colour) {
+    StoreAndDraw(State(), &LabelProps::BackColor, colour, L"BackColor");
+}
+void MyUniLabel::ForeColor(std::uint32_t colour) {
+    StoreAndDraw(State(), &LabelProps::ForeColor, colour, L"ForeColor");
+}
 
 std::int32_t MyUniLabel::Alignment() const {
     return State().props.Alignment;
