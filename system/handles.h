@@ -74,6 +74,8 @@ struct FileHandleTraits {
     static void close(type value) noexcept { CloseHandle(value); }
 };
 using UniqueFile = Unique<FileHandleTraits>;
+// A Toolhelp snapshot says "none" the way a file does.
+using UniqueSnapshot = Unique<FileHandleTraits>;
 
 // A window's device context, released to the window it came from.
 class WindowDc {
