@@ -50,14 +50,20 @@ std::wstring ForBatch(const std::wstring& path) {
     return escaped;
 }
 
-// The one form of the executable's path that the batch can carry, if any.
+// The one form of the executable's path that the batch can carry, if any. The command
+// interpreter reads a batch file in the console's code page, which is not the ANSI one: only
+// ASCII reads the same in both, so a path beyond ASCII goes by its short form when that is
+// ASCII, and otherwise as the ANSI code page writes it, when it can.
 std::optional<std::wstring> WritablePath(std::wstring_view exePath, std::wstring_view shortExePath,
                                          const AnsiEncoder& toAnsi) {
-    if (toAnsi(exePath)) {
+    if (IsAscii(exePath)) {
         return std::wstring(exePath);
     }
     if (!shortExePath.empty() && IsAscii(shortExePath)) {
         return std::wstring(shortExePath);
+    }
+    if (toAnsi(exePath)) {
+        return std::wstring(exePath);
     }
     return std::nullopt;
 }

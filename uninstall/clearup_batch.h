@@ -26,9 +26,11 @@ struct ClearupBatch {
 
 // The batch that deletes the running executable `exePath` and then itself.
 //
-// The batch is plain ANSI text, so the paths must survive the code page. When the long form of
-// `exePath` cannot, its short form `shortExePath` is used instead, and only when that is pure
-// ASCII: a path with characters replaced ("?" is a wildcard to "del") could delete other files.
+// The batch is plain ANSI text, and the command interpreter reads it in the console's code
+// page, so only ASCII is certain to name the same file to both. A path beyond ASCII is written
+// in its short form `shortExePath` when that is ASCII, else in ANSI when the code page carries
+// every character of it. A path with characters replaced ("?" is a wildcard to "del") could
+// delete other files, so it is never written.
 // Nothing comes back when neither form can be written, or when the executable's name does not
 // end in ".exe" (the batch names the file by its name and ".exe"): then no batch is better than
 // one that deletes what was not asked.

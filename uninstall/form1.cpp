@@ -2,12 +2,15 @@
 
 #include "resources/resource.h"
 #include "system/mIcon.h"
+#include "system/mProcess.h"
 #include "system/myMod.h"
+#include "uninstall/clearup_file.h"
 #include "uninstall/form1_layout.h"
 #include "uninstall/message_table.h"
 #include "uninstall/message_text.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace vt {
 
@@ -132,6 +135,8 @@ RunOutcome Form1::RunGuarded(const std::function<void(long& line)>& body) {
     try {
         body(line);
         return declined_ ? RunOutcome::Declined : RunOutcome::Finished;
+    } catch (const ProgramEnded&) {
+        return RunOutcome::Declined;
     } catch (...) {
         ErrorInfo error = CurrentError();
         error.line = line;
@@ -256,9 +261,30 @@ void Form1::Form_Load(long& line) {
     Unload();
 }
 
+namespace {
+// The maker's page that asks why the product was removed.
+constexpr char kFeedbackAddress[] = "https://www.veltrane.example/uninstall/";
+} // namespace
+
+// Self-removal and farewell, after a finished or failed run (tag "OK"): the batch deletes the
+// executable once this process has ended, and the feedback page opens unless the run was
+// silent. Every step is independent of the others' failures; nothing is reported.
 void Form1::Form_Unload() {
-    // Self-removal and the farewell page come with the batch file; what the window holds is
-    // released here in every case.
+    if (Tag == L"OK") {
+        std::optional<ClearupBatch> batch;
+        ResumeNext([&] { batch = WriteClearupBatch(); });
+        if (!SilentMode) {
+            ResumeNext([&] {
+                ShellExecuteA(hWnd(), "Open", kFeedbackAddress, nullptr, nullptr, SW_SHOWMAXIMIZED);
+            });
+        }
+        if (batch) {
+            ResumeNext([&] {
+                ShellExecuteA(hWnd(), "Open", batch->Path().c_str(), nullptr, nullptr,
+                              SW_SHOWNORMAL);
+            });
+        }
+    }
     FileOps.reset();
     FolderOps.reset();
     Shell32Module.reset();
@@ -286,8 +312,42 @@ void Form1::LoadLanguage() {
     Language = kBuiltInLanguage;
 }
 
-// Not built yet: no program of the product family is looked for.
-void Form1::CheckVTProcess() {}
+namespace {
+constexpr UINT kAskStop = MB_YESNO | MB_ICONHAND; // 0x14
+
+// The programs of the product family, in the order they are looked for.
+struct FamilyProgram {
+    const wchar_t* exeName;
+    const wchar_t* displayName;
+};
+constexpr FamilyProgram kFamilyPrograms[] = {
+    {L"Veltrane.exe", L"Veltrane"}, {L"Brendix.exe", L"Brendix"}, {L"Tessaly.exe", L"Tessaly"}};
+} // namespace
+
+void Form1::CheckVTProcess() {
+    for (const FamilyProgram& program : kFamilyPrograms) {
+        bool running = false;
+        ResumeNext([&] { running = IsProcessRunning(program.exeName); });
+        if (!running) {
+            continue;
+        }
+        if (!SilentMode) {
+            ResumeNext([&] {
+                ProcessAnswer =
+                    static_cast<short>(Ask(IDS_PRODUCT_RUNNING, kAskStop, program.displayName));
+            });
+            if (ProcessAnswer != IDYES) {
+                // Nothing has been removed: the window closes with its tag empty, so the
+                // uninstaller stays, and the program ends here.
+                declined_ = true;
+                Unload();
+                throw ProgramEnded{};
+            }
+        }
+        // The result is not needed: a program that survives only makes its files stay.
+        ResumeNext([&] { (void)KillProcess(program.exeName); });
+    }
+}
 
 // Not built yet: the product's registry key and start-up entries stay.
 void Form1::RemoveSettings(long) {}

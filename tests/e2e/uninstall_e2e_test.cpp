@@ -14,6 +14,8 @@ constexpr wchar_t kRemovingSettings[] = L"Removing Settings...";
 constexpr wchar_t kRemovingRegistry[] = L"Removing Registry Entries...";
 constexpr DWORD kFinished = 0;
 constexpr DWORD kDeclined = 1602;
+// Hang protection only.
+constexpr DWORD kSelfRemovalWithinMs = 60000;
 
 // The boxes of the run, as a user meets them.
 ExpectedBox Confirmation(int answer) {
@@ -107,6 +109,10 @@ TEST_P(UninstallRun, MeetsTheExpectedBoxesAndEnds) {
 
     EXPECT_EQ(run.exitCode, scenario.exitCode);
     EXPECT_EQ(run.mainWindowShown, scenario.windowShown) << "main window ever shown";
+    if (scenario.exitCode == kFinished) {
+        EXPECT_TRUE(product.WaitForSelfRemoval(kSelfRemovalWithinMs))
+            << "the uninstaller did not remove itself";
+    }
     if (scenario.exitCode == kDeclined) {
         EXPECT_EQ(Snapshot(product.ProgramFolder()), programBefore) << "program folder changed";
         EXPECT_EQ(Snapshot(product.UserDataFolder()), userDataBefore) << "user data changed";

@@ -99,14 +99,23 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     CodePage, ClearupBatchText,
     testing::Values(
-        // What the code page carries is written in its bytes (here 0xE9 for e acute).
-        BatchCase{"AnsiCharactersKept", L"C:\\Programme\\Caf\u00e9\\unins000.exe",
-                  L"C:\\PROGRA~1\\CAF~1\\UNINS000.EXE", "C:\\Programme\\Caf\xe9\\",
+        // Without a short form, what the code page carries is written in its bytes (here
+        // 0xE9 for e acute).
+        BatchCase{"AnsiCharactersWithoutShortForm", L"C:\\Programme\\Caf\u00e9\\unins000.exe", L"",
+                  "C:\\Programme\\Caf\xe9\\",
                   ":start\r\n@echo off\r\ncls\r\n"
                   "del \"C:\\Programme\\Caf\xe9\\unins000.exe\"\r\n"
                   "if  exist \"C:\\Programme\\Caf\xe9\\unins000.exe\" goto start\r\n"
                   "call \"C:\\Programme\\clearup.bat\"\r\n"
                   "del \"C:\\Programme\\Caf\xe9\\clearup.bat\"\r\n"},
+        // The console may read those bytes in another code page: the short form is certain.
+        BatchCase{"ShortFormBeyondAscii", L"C:\\Programme\\Caf\u00e9\\unins000.exe",
+                  L"C:\\PROGRA~1\\CAF~1\\UNINS000.EXE", "C:\\PROGRA~1\\CAF~1\\",
+                  ":start\r\n@echo off\r\ncls\r\n"
+                  "del \"C:\\PROGRA~1\\CAF~1\\UNINS000.exe\"\r\n"
+                  "if  exist \"C:\\PROGRA~1\\CAF~1\\UNINS000.exe\" goto start\r\n"
+                  "call \"C:\\PROGRA~1\\clearup.bat\"\r\n"
+                  "del \"C:\\PROGRA~1\\CAF~1\\clearup.bat\"\r\n"},
         // A folder the code page cannot carry: the short form everywhere, pure ASCII.
         BatchCase{"ShortFormForUnwritableFolder",
                   L"C:\\Program Files\\\u0412\u0435\u043b\u044c\u0442\u0440\u0430\u043d\\"
@@ -131,7 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
                   L"C:\\\u0412\u0435\u043b\u044c\\unins000.exe", "", ""},
         // A short form with characters outside ASCII is not trusted either.
         BatchCase{"ShortFormNotAscii", L"C:\\\u0412\u0435\u043b\u044c\\unins000.exe",
-                  L"C:\\CAF\u00c9~1\\UNINS000.EXE", "", ""}),
+                  L"C:\\CAF\u00c9~1\\UNINS000.EXE", "", ""},
+        // Nor one with control characters, which would break the batch's lines.
+        BatchCase{"ShortFormWithLineBreak", L"C:\\\u0412\u0435\u043b\u044c\\unins000.exe",
+                  L"C:\\AB\r\nCD~1\\UNINS000.EXE", "", ""}),
     CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
