@@ -133,7 +133,8 @@ bool KillProcess(const std::wstring& ExeName) {
                 const std::wstring name = Lower(
                     FromAnsi(entry.szExeFile,
                              static_cast<int>(strnlen(entry.szExeFile, sizeof entry.szExeFile))));
-                if (EndsWith(name, wanted)) {
+                // The uninstaller never ends itself, whatever it was renamed to.
+                if (EndsWith(name, wanted) && entry.th32ProcessID != GetCurrentProcessId()) {
                     const UniqueHandle process(
                         OpenProcess(kTerminateAccess, FALSE, entry.th32ProcessID));
                     result = process && TerminateProcess(process.get(), 0);

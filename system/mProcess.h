@@ -16,7 +16,8 @@ bool IsProcessRunning(std::wstring ExeName);
 
 // Terminates (exit code 0) every process whose executable name ends with `ExeName`, ignoring
 // case; true when the last termination succeeded, false when none matched or it failed. Does
-// not wait for the processes to end. A run-time error shows its description in a box titled
+// not wait for the processes to end. An empty name matches nothing, and this process is never
+// terminated. A run-time error shows its description in a box titled
 // "unins000" and ends the walk with the result reached so far.
 bool KillProcess(const std::wstring& ExeName);
 
