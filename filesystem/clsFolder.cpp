@@ -250,13 +250,15 @@ std::wstring clsFolder::GetLongName(const std::wstring& folder) const {
     std::wstring result;
     std::wstring current = folder;
     for (;;) {
+        // The drive ends the walk. Its search is not waited for: not every system finds an
+        // entry for a bare "C:".
+        if (current.size() <= 2) {
+            result = current + L"\\" + result;
+            break;
+        }
         WIN32_FIND_DATAW entry{};
         const UniqueFind search(FindFirstFileW(current.c_str(), &entry));
         if (!search) {
-            break;
-        }
-        if (current.size() <= 2) {
-            result = current + L"\\" + result;
             break;
         }
         result = TrimNull(entry.cFileName) + L"\\" + result;
@@ -321,8 +323,8 @@ void clsFolder::SetDatetime(const std::wstring& folder, const FolderDate& pdtmCr
     const FILETIME modified = DateToFileTime(pdtmModified);
     const FILETIME accessed = DateToFileTime(pdtmAccess);
     const UniqueFile handle(CreateFileW(folder.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (handle) {
         SetFileTime(handle.get(), &created, &accessed, &modified);
     }

@@ -20,8 +20,8 @@ std::wstring DoubleNulList(const std::vector<std::wstring>& paths) {
 
 } // namespace
 
-int ShellFileOperation(UINT function, const std::vector<std::wstring>& from,
-                       const std::wstring* to, FILEOP_FLAGS flags) {
+int ShellFileOperation(UINT function, const std::vector<std::wstring>& from, const std::wstring* to,
+                       FILEOP_FLAGS flags) {
     const std::wstring fromList = DoubleNulList(from);
     const std::wstring toList = to ? DoubleNulList({*to}) : std::wstring();
     SHFILEOPSTRUCTW operation{};

@@ -24,8 +24,8 @@ inline constexpr FILEOP_FLAGS kFofQuietSilent = kFofQuiet | kFofSilent;
 // Runs one shell file operation on the paths `from` (and `to`, none for deleting), each
 // handed over as a double-NUL-terminated list. The shell's own error messages stay on (no
 // FOF_NOERRORUI). Returns the shell's result: 0 on success.
-int ShellFileOperation(UINT function, const std::vector<std::wstring>& from,
-                       const std::wstring* to, FILEOP_FLAGS flags);
+int ShellFileOperation(UINT function, const std::vector<std::wstring>& from, const std::wstring* to,
+                       FILEOP_FLAGS flags);
 
 // The error number that reading the path's attributes raises: 0 when it exists, 53 file not
 // found, 76 path not found, 52 bad file name, 5 for a drive that is not ready (or a path the

@@ -79,8 +79,8 @@ std::wstring ReadRegValue(RegRoot root, const std::wstring& subKey, const std::w
             return;
         }
         buffer.resize(read / sizeof(wchar_t));
-        result = type == REG_SZ ? StringValueText(buffer)
-                                : MultiStringValueText(buffer, multiAsLine);
+        result =
+            type == REG_SZ ? StringValueText(buffer) : MultiStringValueText(buffer, multiAsLine);
     });
     return result;
 }

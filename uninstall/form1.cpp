@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "system/mIcon.h"
+#include "system/modReg.h"
 #include "system/myMod.h"
 #include "uninstall/form1_layout.h"
 #include "uninstall/message_table.h"
@@ -281,9 +282,30 @@ std::wstring Form1::GetMessageText(int id, const std::wstring& n) const noexcept
     return text;
 }
 
-// Only the built-in message table is available so far.
+// The language the product itself uses, when its component is there; the built-in texts
+// otherwise. Any failure on the way ends in the built-in texts.
 void Form1::LoadLanguage() {
-    Language = kBuiltInLanguage;
+    try {
+        std::wstring chosen =
+            ReadRegValue(kHkeyCurrentUser, std::wstring(L"Software\\") + kProductName, L"Language");
+        CharLowerBuffW(chosen.data(), static_cast<DWORD>(chosen.size()));
+        Language = chosen;
+        if (Language == L"english_uk") {
+            Language = kBuiltInLanguage;
+            return;
+        }
+        const std::wstring component =
+            AddBackslash(AppPath()) + L"Languages\\" + Language + L".dll";
+        if (!FileOps->Exists(component)) {
+            Language = kBuiltInLanguage;
+            return;
+        }
+        // The component's version check and its creation come with the language component;
+        // until then a present component still leaves the built-in texts.
+        Language = kBuiltInLanguage;
+    } catch (...) {
+        Language = kBuiltInLanguage;
+    }
 }
 
 // Not built yet: no program of the product family is looked for.
