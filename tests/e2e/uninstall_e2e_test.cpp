@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 namespace vt::test {
 namespace {
 
@@ -111,6 +114,17 @@ TEST_P(UninstallRun, MeetsTheExpectedBoxesAndEnds) {
         EXPECT_EQ(Snapshot(product.ProgramFolder()), programBefore) << "program folder changed";
         EXPECT_EQ(Snapshot(product.UserDataFolder()), userDataBefore) << "user data changed";
     }
+    // The user's data goes exactly when the user does not keep the settings.
+    const bool settingsRemoved =
+        std::any_of(scenario.boxes.begin(), scenario.boxes.end(), [](const ExpectedBox& box) {
+            return box.name == "keep-settings" && box.answer == IDNO;
+        });
+    if (settingsRemoved) {
+        EXPECT_TRUE(Snapshot(product.UserDataFolder()).empty()) << "user data left behind";
+        EXPECT_EQ(GetFileAttributesW(product.UserDataFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+    } else {
+        EXPECT_EQ(Snapshot(product.UserDataFolder()), userDataBefore) << "user data changed";
+    }
 }
 
 std::string ScenarioName(const testing::TestParamInfo<Scenario>& param) {
@@ -185,6 +199,45 @@ INSTANTIATE_TEST_SUITE_P(
                  kFinished,
                  true}),
     ScenarioName);
+
+// Not keeping the settings deletes whichever of the five files are there and then the folder
+// with anything else in it; the bar moves by the same steps however many files were missing.
+struct AbsentFiles {
+    const char* name;
+    std::vector<std::wstring> absent;
+};
+
+void PrintTo(const AbsentFiles& files, std::ostream* out) {
+    *out << files.name;
+}
+
+class SettingsRemovedWith : public testing::TestWithParam<AbsentFiles> {};
+
+TEST_P(SettingsRemovedWith, DeletesWhatIsThereAndMovesTheBarAlike) {
+    const std::wstring name = FileNameFrom(CurrentTestName());
+    StagedProduct product(name, kUserData);
+    for (const std::wstring& file : GetParam().absent) {
+        ASSERT_TRUE(std::filesystem::remove(product.UserDataFolder() + L"\\" + file)) << "staged";
+    }
+    // Something of the user's own in the folder goes with it.
+    std::filesystem::create_directories(product.UserDataFolder() + L"\\Backups");
+
+    const RunResult run = RunExpectingBoxes(
+        product.Uninstaller(), L"",
+        {Confirmation(IDYES), KeepSettings(IDNO), Removed(22, kRemovingRegistry)}, name);
+
+    EXPECT_EQ(run.exitCode, kFinished);
+    EXPECT_EQ(GetFileAttributesW(product.UserDataFolder().c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the user data folder is still there";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeepSettingsNo, SettingsRemovedWith,
+    testing::Values(AbsentFiles{"SomeFilesMissing", {L"CookieInfo.ini", L"Recent.dat"}},
+                    AbsentFiles{"AllFilesMissing",
+                                {L"Settings.ini", L"CookieInfo.ini", L"Stats.ini", L"Recent.dat",
+                                 L"Uninstall.info"}}),
+    [](const testing::TestParamInfo<AbsentFiles>& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace vt::test
