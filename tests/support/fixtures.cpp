@@ -197,6 +197,10 @@ ThreadBox AnswerBoxOfThread(DWORD threadId, int answer) {
         }
     }
     SendMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
+    // The box is gone before the next one is looked for, so that it is not answered twice.
+    for (int tries = 0; tries < 6000 && IsWindow(box) && IsWindowVisible(box); ++tries) {
+        Sleep(10); // hang protection only
+    }
     return shown;
 }
 

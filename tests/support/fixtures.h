@@ -76,7 +76,8 @@ struct ThreadBox {
 };
 
 // Waits (bounded, against hangs only) for the next visible message box of `threadId`, reads
-// it and presses `answer`. Throws std::runtime_error when no box comes.
+// it, presses `answer` and waits until the box has gone. Throws std::runtime_error when no box
+// comes.
 ThreadBox AnswerBoxOfThread(DWORD threadId, int answer);
 
 } // namespace vt::test

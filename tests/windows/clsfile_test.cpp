@@ -149,9 +149,10 @@ TEST_F(ClsFile, DeleteInUseDeletesAtTheNextRestart) {
 }
 
 // The "Disk Error" box, as the path check shows it for a drive that is not ready. No path
-// under Wine makes the attribute query report a drive that is not ready (a missing drive
-// letter reads as a missing file or path), so the query is scripted here; the box, its
-// answers and the errors are the real ones.
+// under Wine makes the attribute query report a drive that is not ready: an unknown drive
+// letter, or one whose folder or device is gone, reads as a missing file (2) or path (3), and
+// drives made with DefineDosDeviceW are not seen by the file functions. So the query is
+// scripted here; the box, its answers and the errors are the real ones.
 long NotReadyOnce(const std::wstring&) {
     static int calls = 0;
     return calls++ == 0 ? long{kErrInvalidCall} : 0L;
