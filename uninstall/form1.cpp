@@ -3,11 +3,13 @@
 #include "resources/resource.h"
 #include "system/mIcon.h"
 #include "system/mProcess.h"
+#include "system/modReg.h"
 #include "system/myMod.h"
 #include "uninstall/clearup_file.h"
 #include "uninstall/form1_layout.h"
 #include "uninstall/message_table.h"
 #include "uninstall/message_text.h"
+#include "uninstall/settings_rules.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -307,9 +309,30 @@ std::wstring Form1::GetMessageText(int id, const std::wstring& n) const noexcept
     return text;
 }
 
-// Only the built-in message table is available so far.
+// The language the product itself uses, when its component is there; the built-in texts
+// otherwise. Any failure on the way ends in the built-in texts.
 void Form1::LoadLanguage() {
-    Language = kBuiltInLanguage;
+    try {
+        std::wstring chosen =
+            ReadRegValue(kHkeyCurrentUser, std::wstring(L"Software\\") + kProductName, L"Language");
+        CharLowerBuffW(chosen.data(), static_cast<DWORD>(chosen.size()));
+        Language = chosen;
+        if (Language == L"english_uk") {
+            Language = kBuiltInLanguage;
+            return;
+        }
+        const std::wstring component =
+            AddBackslash(AppPath()) + L"Languages\\" + Language + L".dll";
+        if (!FileOps->Exists(component)) {
+            Language = kBuiltInLanguage;
+            return;
+        }
+        // The component's version check and its creation come with the language component;
+        // until then a present component still leaves the built-in texts.
+        Language = kBuiltInLanguage;
+    } catch (...) {
+        Language = kBuiltInLanguage;
+    }
 }
 
 namespace {
@@ -349,8 +372,53 @@ void Form1::CheckVTProcess() {
     }
 }
 
-// Not built yet: the product's registry key and start-up entries stay.
-void Form1::RemoveSettings(long) {}
+// When the settings go (the keep-settings question answered No), the start-up entries the
+// product set aside go back into the start-up lists their tags name, and the product's key
+// goes, leaf first. Each operation's failure is passed over; the bar moves 3 steps when the
+// settings stay, 4 when they go without a product key, 7 with one.
+void Form1::RemoveSettings(long settingsAnswer) {
+    const auto advance = [this] { ResumeNext([&] { pb.Value(pb.Value() + 1); }); };
+    const std::wstring productKey = std::wstring(L"Software\\") + kProductName;
+    const std::wstring startUpKey = productKey + L"\\StartUp";
+    const std::wstring underSoftware = std::wstring(kProductName) + L"\\";
+    advance();
+    advance();
+    if (settingsAnswer == IDNO) {
+        bool productKeyThere = false;
+        ResumeNext([&] { productKeyThere = RegKeyExists(kHkeyCurrentUser, productKey); });
+        if (productKeyThere) {
+            ResumeNext([&] {
+                DeleteRegKey(kHkeyCurrentUser, L"Software\\", underSoftware + L"Settings");
+            });
+            ResumeNext([&] {
+                DeleteRegKey(kHkeyCurrentUser, L"Software\\", underSoftware + L"Schedule");
+            });
+            advance();
+            advance();
+            advance();
+        }
+        std::vector<std::wstring> kept;
+        ResumeNext([&] {
+            if (RegKeyExists(kHkeyCurrentUser, startUpKey)) {
+                kept = EnumRegValues(kHkeyCurrentUser, startUpKey);
+            }
+        });
+        for (std::size_t i = 1; i < kept.size(); ++i) {
+            ResumeNext([&] {
+                const std::optional<StartUpList> list = StartUpListFor(kept[i]);
+                if (list) {
+                    WriteRegValue(list->root, list->key, StartUpEntryName(kept[i]),
+                                  ReadRegValue(kHkeyCurrentUser, startUpKey, kept[i]));
+                }
+            });
+        }
+        advance();
+        ResumeNext(
+            [&] { DeleteRegKey(kHkeyCurrentUser, L"Software\\", underSoftware + L"StartUp"); });
+        ResumeNext([&] { DeleteRegKey(kHkeyCurrentUser, L"Software\\", kProductName); });
+    }
+    advance();
+}
 
 // Not built yet: nothing of the product is removed.
 void Form1::RemoveProduct() {}
