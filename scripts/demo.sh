@@ -24,14 +24,27 @@ tests/wine/with-wine.sh bash -c '
     cd "$VT_ROOT"
     bash scripts/stage-product.sh build/win64/unins000.exe
     bash scripts/report-product.sh >"$VT_DEMO_OUT/before.txt"
+    # The session'"'"'s web browser only writes down the pages it is asked to open.
+    browser_log=$("$VT_WINE" winepath -w "$VT_DEMO_OUT/browser.txt" 2>/dev/null | tr -d "\r")
+    recorder=$("$VT_WINE" winepath -w build/win64/tests/support/vt_url_recorder.exe 2>/dev/null |
+        tr -d "\r")
+    for scheme in http https; do
+        "$VT_WINE" reg add "HKCR\\$scheme\\shell\\open\\command" /ve /f \
+            /d "\"$recorder\" \"$browser_log\" \"%1\"" >/dev/null 2>&1
+    done
     echo "--- running C:\\Program Files\\Veltrane\\unins000.exe, answers: $VT_DEMO_ANSWERS"
     # The driver prints the exit code itself: a Unix shell sees it only modulo 256.
     tests/wine/wine-exec build/win64/tests/e2e/uninsdrive.exe --answers "$VT_DEMO_ANSWERS" \
         --pictures "$("$VT_WINE" winepath -w "$VT_DEMO_OUT" 2>/dev/null | tr -d "\r")" \
         "C:\\Program Files\\Veltrane\\unins000.exe" || true
+    # A finished run leaves its batch deleting the uninstaller: the report waits for it.
+    batch="$WINEPREFIX/drive_c/Program Files/Veltrane/clearup.bat"
+    for _ in $(seq 600); do [[ -e "$batch" ]] || break; sleep 0.1; done
     bash scripts/report-product.sh >"$VT_DEMO_OUT/after.txt"
     echo "--- what is left of the product:"
     cat "$VT_DEMO_OUT/after.txt"
+    echo "--- pages opened in the web browser:"
+    cat "$VT_DEMO_OUT/browser.txt" 2>/dev/null || echo "  (none)"
     echo "--- what the run changed:"
     diff "$VT_DEMO_OUT/before.txt" "$VT_DEMO_OUT/after.txt" && echo "  (nothing)" || true
 '

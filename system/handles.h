@@ -83,6 +83,33 @@ struct FileHandleTraits {
     static void close(type value) noexcept { CloseHandle(value); }
 };
 using UniqueFile = Unique<FileHandleTraits>;
+// A Toolhelp snapshot says "none" the way a file does.
+using UniqueSnapshot = Unique<FileHandleTraits>;
+
+// A directory search of FindFirstFileW; its "none" is INVALID_HANDLE_VALUE too.
+struct FindHandleTraits {
+    using type = HANDLE;
+    static type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(type value) noexcept { FindClose(value); }
+};
+using UniqueFind = Unique<FindHandleTraits>;
+
+// An open registry key. Opening an empty path with RegOpenKeyW hands back the root itself;
+// the predefined roots belong to the system and are not closed here.
+struct RegKeyTraits {
+    using type = HKEY;
+    static type invalid() noexcept { return nullptr; }
+    static bool predefined(type value) noexcept {
+        const auto first = reinterpret_cast<ULONG_PTR>(HKEY_CLASSES_ROOT);
+        return reinterpret_cast<ULONG_PTR>(value) - first < 0x100;
+    }
+    static void close(type value) noexcept {
+        if (!predefined(value)) {
+            RegCloseKey(value);
+        }
+    }
+};
+using UniqueRegKey = Unique<RegKeyTraits>;
 
 // A window's device context, released to the window it came from.
 class WindowDc {

@@ -8,6 +8,9 @@ allowed='^(ADVAPI32|COMCTL32|GDI32|KERNEL32|msvcrt|ole32|OLEAUT32|SHELL32|SHLWAP
 imports=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
 [[ -n "$imports" ]] || { echo "no import table found in $exe" >&2; exit 1; }
 status=0
+# The import table keeps whatever case the import library used (imagehlp.dll, KERNEL32.dll):
+# names of libraries are compared as the system does, without regard to case.
+shopt -s nocasematch
 while read -r dll; do
     if [[ "$dll" =~ $allowed ]]; then
         echo "ok      $dll"

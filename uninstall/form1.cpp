@@ -2,13 +2,18 @@
 
 #include "resources/resource.h"
 #include "system/mIcon.h"
+#include "system/mProcess.h"
+#include "system/modReg.h"
 #include "system/myMod.h"
+#include "uninstall/clearup_file.h"
 #include "uninstall/form1_design.h"
 #include "uninstall/form1_layout.h"
 #include "uninstall/message_table.h"
 #include "uninstall/message_text.h"
+#include "uninstall/settings_rules.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace vt {
 
@@ -123,6 +128,8 @@ RunOutcome Form1::RunGuarded(const std::function<void(long& line)>& body) {
     try {
         body(line);
         return declined_ ? RunOutcome::Declined : RunOutcome::Finished;
+    } catch (const ProgramEnded&) {
+        return RunOutcome::Declined;
     } catch (...) {
         ErrorInfo error = CurrentError();
         error.line = line;
@@ -247,9 +254,30 @@ void Form1::Form_Load(long& line) {
     Unload();
 }
 
+namespace {
+// The maker's page that asks why the product was removed.
+constexpr char kFeedbackAddress[] = "https://www.veltrane.example/uninstall/";
+} // namespace
+
+// Self-removal and farewell, after a finished or failed run (tag "OK"): the batch deletes the
+// executable once this process has ended, and the feedback page opens unless the run was
+// silent. Every step is independent of the others' failures; nothing is reported.
 void Form1::Form_Unload() {
-    // Self-removal and the farewell page come with the batch file; what the window holds is
-    // released here in every case.
+    if (Tag == L"OK") {
+        std::optional<ClearupBatch> batch;
+        ResumeNext([&] { batch = WriteClearupBatch(); });
+        if (!SilentMode) {
+            ResumeNext([&] {
+                ShellExecuteA(hWnd(), "Open", kFeedbackAddress, nullptr, nullptr, SW_SHOWMAXIMIZED);
+            });
+        }
+        if (batch) {
+            ResumeNext([&] {
+                ShellExecuteA(hWnd(), "Open", batch->Path().c_str(), nullptr, nullptr,
+                              SW_SHOWNORMAL);
+            });
+        }
+    }
     FileOps.reset();
     FolderOps.reset();
     Shell32Module.reset();
@@ -272,16 +300,116 @@ std::wstring Form1::GetMessageText(int id, const std::wstring& n) const noexcept
     return text;
 }
 
-// Only the built-in message table is available so far.
+// The language the product itself uses, when its component is there; the built-in texts
+// otherwise. Any failure on the way ends in the built-in texts.
 void Form1::LoadLanguage() {
-    Language = kBuiltInLanguage;
+    try {
+        std::wstring chosen =
+            ReadRegValue(kHkeyCurrentUser, std::wstring(L"Software\\") + kProductName, L"Language");
+        CharLowerBuffW(chosen.data(), static_cast<DWORD>(chosen.size()));
+        Language = chosen;
+        if (Language == L"english_uk") {
+            Language = kBuiltInLanguage;
+            return;
+        }
+        const std::wstring component =
+            AddBackslash(AppPath()) + L"Languages\\" + Language + L".dll";
+        if (!FileOps->Exists(component)) {
+            Language = kBuiltInLanguage;
+            return;
+        }
+        // The component's version check and its creation come with the language component;
+        // until then a present component still leaves the built-in texts.
+        Language = kBuiltInLanguage;
+    } catch (...) {
+        Language = kBuiltInLanguage;
+    }
 }
 
-// Not built yet: no program of the product family is looked for.
-void Form1::CheckVTProcess() {}
+namespace {
+constexpr UINT kAskStop = MB_YESNO | MB_ICONHAND; // 0x14
 
-// Not built yet: the product's registry key and start-up entries stay.
-void Form1::RemoveSettings(long) {}
+// The programs of the product family, in the order they are looked for.
+struct FamilyProgram {
+    const wchar_t* exeName;
+    const wchar_t* displayName;
+};
+constexpr FamilyProgram kFamilyPrograms[] = {
+    {L"Veltrane.exe", L"Veltrane"}, {L"Brendix.exe", L"Brendix"}, {L"Tessaly.exe", L"Tessaly"}};
+} // namespace
+
+void Form1::CheckVTProcess() {
+    for (const FamilyProgram& program : kFamilyPrograms) {
+        bool running = false;
+        ResumeNext([&] { running = IsProcessRunning(program.exeName); });
+        if (!running) {
+            continue;
+        }
+        if (!SilentMode) {
+            ResumeNext([&] {
+                ProcessAnswer =
+                    static_cast<short>(Ask(IDS_PRODUCT_RUNNING, kAskStop, program.displayName));
+            });
+            if (ProcessAnswer != IDYES) {
+                // Nothing has been removed: the window closes with its tag empty, so the
+                // uninstaller stays, and the program ends here.
+                declined_ = true;
+                Unload();
+                throw ProgramEnded{};
+            }
+        }
+        // The result is not needed: a program that survives only makes its files stay.
+        ResumeNext([&] { (void)KillProcess(program.exeName); });
+    }
+}
+
+// When the settings go (the keep-settings question answered No), the start-up entries the
+// product set aside go back into the start-up lists their tags name, and the product's key
+// goes, leaf first. Each operation's failure is passed over; the bar moves 3 steps when the
+// settings stay, 4 when they go without a product key, 7 with one.
+void Form1::RemoveSettings(long settingsAnswer) {
+    const auto advance = [this] { ResumeNext([&] { pb.Value(pb.Value() + 1); }); };
+    const std::wstring productKey = std::wstring(L"Software\\") + kProductName;
+    const std::wstring startUpKey = productKey + L"\\StartUp";
+    const std::wstring underSoftware = std::wstring(kProductName) + L"\\";
+    advance();
+    advance();
+    if (settingsAnswer == IDNO) {
+        bool productKeyThere = false;
+        ResumeNext([&] { productKeyThere = RegKeyExists(kHkeyCurrentUser, productKey); });
+        if (productKeyThere) {
+            ResumeNext([&] {
+                DeleteRegKey(kHkeyCurrentUser, L"Software\\", underSoftware + L"Settings");
+            });
+            ResumeNext([&] {
+                DeleteRegKey(kHkeyCurrentUser, L"Software\\", underSoftware + L"Schedule");
+            });
+            advance();
+            advance();
+            advance();
+        }
+        std::vector<std::wstring> kept;
+        ResumeNext([&] {
+            if (RegKeyExists(kHkeyCurrentUser, startUpKey)) {
+                kept = EnumRegValues(kHkeyCurrentUser, startUpKey);
+            }
+        });
+        for (std::size_t i = 1; i < kept.size(); ++i) {
+            ResumeNext([&] {
+                const std::optional<StartUpList> list = StartUpListFor(kept[i]);
+                if (list) {
+                    WriteRegValue(list->root, list->key, StartUpEntryName(kept[i]),
+                                  ReadRegValue(kHkeyCurrentUser, startUpKey, kept[i]));
+                }
+            });
+        }
+        advance();
+        ResumeNext(
+            [&] { DeleteRegKey(kHkeyCurrentUser, L"Software\\", underSoftware + L"StartUp"); });
+        ResumeNext([&] { DeleteRegKey(kHkeyCurrentUser, L"Software\\", kProductName); });
+    }
+    advance();
+}
 
 // Not built yet: nothing of the product is removed.
 void Form1::RemoveProduct() {}

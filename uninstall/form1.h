@@ -83,9 +83,14 @@ class Form1 {
     int Ask(int id, UINT flags, const std::wstring& n = {});
 
     void LoadLanguage();
+    // Every running program of the family is terminated, or, when the user refuses, the window
+    // closes and the program ends (the run does not go on).
     void CheckVTProcess();
     void RemoveSettings(long settingsAnswer);
     void RemoveProduct();
+
+    // Thrown past the run when it ends the program itself; the window is closed by then.
+    struct ProgramEnded {};
 
     HINSTANCE instance_;
     // The fonts outlive the window whose controls use them.

@@ -1,9 +1,16 @@
 // The uninstaller run from the outside: which boxes a user meets in which order, what they
 // say, where the progress stands at each, and how the run ends.
+#include "system/handles.h"
 #include "tests/e2e/scenario.h"
 #include "tests/support/staging.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 
 namespace vt::test {
 namespace {
@@ -14,6 +21,8 @@ constexpr wchar_t kRemovingSettings[] = L"Removing Settings...";
 constexpr wchar_t kRemovingRegistry[] = L"Removing Registry Entries...";
 constexpr DWORD kFinished = 0;
 constexpr DWORD kDeclined = 1602;
+// Hang protection only.
+constexpr DWORD kSelfRemovalWithinMs = 60000;
 
 // The boxes of the run, as a user meets them.
 ExpectedBox Confirmation(int answer) {
@@ -110,8 +119,23 @@ TEST_P(UninstallRun, MeetsTheExpectedBoxesAndEnds) {
 
     EXPECT_EQ(run.exitCode, scenario.exitCode);
     EXPECT_EQ(run.mainWindowShown, scenario.windowShown) << "main window ever shown";
+    if (scenario.exitCode == kFinished) {
+        EXPECT_TRUE(product.WaitForSelfRemoval(kSelfRemovalWithinMs))
+            << "the uninstaller did not remove itself";
+    }
     if (scenario.exitCode == kDeclined) {
         EXPECT_EQ(Snapshot(product.ProgramFolder()), programBefore) << "program folder changed";
+        EXPECT_EQ(Snapshot(product.UserDataFolder()), userDataBefore) << "user data changed";
+    }
+    // The user's data goes exactly when the user does not keep the settings.
+    const bool settingsRemoved =
+        std::any_of(scenario.boxes.begin(), scenario.boxes.end(), [](const ExpectedBox& box) {
+            return box.name == "keep-settings" && box.answer == IDNO;
+        });
+    if (settingsRemoved) {
+        EXPECT_TRUE(Snapshot(product.UserDataFolder()).empty()) << "user data left behind";
+        EXPECT_EQ(GetFileAttributesW(product.UserDataFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+    } else {
         EXPECT_EQ(Snapshot(product.UserDataFolder()), userDataBefore) << "user data changed";
     }
 }
@@ -145,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(Confirmation, UninstallRun,
                                          Scenario{"AcceptedWithoutUserData",
                                                   L"",
                                                   kBare,
-                                                  {Confirmation(IDYES), Removed(13, kNoStatus)},
+                                                  {Confirmation(IDYES), Removed(16, kNoStatus)},
                                                   kFinished,
                                                   true}),
                          ScenarioName);
@@ -156,27 +180,27 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"SettingsKept",
                  L"",
                  kUserData,
-                 {Confirmation(IDYES), KeepSettings(IDYES), Removed(15, kRemovingRegistry)},
+                 {Confirmation(IDYES), KeepSettings(IDYES), Removed(18, kRemovingRegistry)},
                  kFinished,
                  true},
         Scenario{"SettingsRemoved",
                  L"",
                  kUserData,
-                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(22, kRemovingRegistry)},
+                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)},
                  kFinished,
                  true},
         Scenario{"SettingsKeptPlugInsAsked",
                  L"",
                  kEverything,
                  {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDYES),
-                  Removed(15, kRemovingRegistry)},
+                  Removed(18, kRemovingRegistry)},
                  kFinished,
                  true},
         Scenario{"SettingsRemovedPlugInsAsked",
                  L"",
                  kEverything,
                  {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDNO),
-                  Removed(22, kRemovingRegistry)},
+                  Removed(26, kRemovingRegistry)},
                  kFinished,
                  true},
         // The plug-ins question is one of the settings questions: without user data neither
@@ -184,10 +208,180 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"PlugInsWithoutUserData",
                  L"",
                  StageOptions{.plugIns = true},
-                 {Confirmation(IDYES), Removed(13, kNoStatus)},
+                 {Confirmation(IDYES), Removed(16, kNoStatus)},
                  kFinished,
                  true}),
     ScenarioName);
+
+// Not keeping the settings deletes whichever of the five files are there and then the folder
+// with anything else in it; the bar moves by the same steps however many files were missing.
+struct AbsentFiles {
+    const char* name;
+    std::vector<std::wstring> absent;
+};
+
+void PrintTo(const AbsentFiles& files, std::ostream* out) {
+    *out << files.name;
+}
+
+class SettingsRemovedWith : public testing::TestWithParam<AbsentFiles> {};
+
+TEST_P(SettingsRemovedWith, DeletesWhatIsThereAndMovesTheBarAlike) {
+    const std::wstring name = FileNameFrom(CurrentTestName());
+    StagedProduct product(name, kUserData);
+    for (const std::wstring& file : GetParam().absent) {
+        ASSERT_TRUE(std::filesystem::remove(product.UserDataFolder() + L"\\" + file)) << "staged";
+    }
+    // Something of the user's own in the folder goes with it.
+    std::filesystem::create_directories(product.UserDataFolder() + L"\\Backups");
+
+    const RunResult run = RunExpectingBoxes(
+        product.Uninstaller(), L"",
+        {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)}, name);
+
+    EXPECT_EQ(run.exitCode, kFinished);
+    EXPECT_EQ(GetFileAttributesW(product.UserDataFolder().c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the user data folder is still there";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeepSettingsNo, SettingsRemovedWith,
+    testing::Values(AbsentFiles{"SomeFilesMissing", {L"CookieInfo.ini", L"Recent.dat"}},
+                    AbsentFiles{"AllFilesMissing",
+                                {L"Settings.ini", L"CookieInfo.ini", L"Stats.ini", L"Recent.dat",
+                                 L"Uninstall.info"}}),
+    [](const testing::TestParamInfo<AbsentFiles>& param) { return std::string(param.param.name); });
+
+// The product's own registry key as the product leaves it: its language, its settings and the
+// start-up entries it set aside. Made before the run; whatever the run leaves (and the entries
+// it writes into the start-up lists) goes again at the end.
+class ProductKey {
+  public:
+    static constexpr wchar_t kKey[] = L"Software\\Veltrane";
+    static constexpr wchar_t kUserRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    static constexpr wchar_t kMachineRun[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    static constexpr const wchar_t* kWrittenBack[] = {L"VtE2eTool", L"VtE2eMachine", L"VtE2eNumber",
+                                                      L"VtE2eLost"};
+
+    ProductKey() {
+        Clean();
+        Set(L"", L"Language", L"German");
+        Set(L"Settings", L"Theme", L"Dark");
+        Set(L"Schedule", L"Daily", L"1");
+        Set(L"StartUp", L"HKCU:Vt E2e Tool", L"\"C:\\Tools\\tool.exe\" /min");
+        Set(L"StartUp", L"hklm:VtE2eMachine", L"C:\\m.exe");
+        Set(L"StartUp", L"STAR:VtE2eNumber", L"42");
+        Set(L"StartUp", L"HKCR:VtE2eLost", L"lost");
+    }
+    ~ProductKey() { Clean(); }
+    ProductKey(const ProductKey&) = delete;
+    ProductKey& operator=(const ProductKey&) = delete;
+
+    static void Set(const std::wstring& sub, const wchar_t* name, const std::wstring& text) {
+        const std::wstring key =
+            sub.empty() ? std::wstring(kKey) : std::wstring(kKey) + L"\\" + sub;
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
+                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+
+    struct Value {
+        DWORD type = REG_NONE;
+        std::wstring text;
+        DWORD number = 0;
+    };
+    static std::optional<Value> Read(HKEY root, const wchar_t* key, const wchar_t* name) {
+        BYTE data[1024] = {};
+        DWORD bytes = sizeof data - sizeof(wchar_t);
+        Value value;
+        if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, data, &bytes) !=
+            ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        if (value.type == REG_DWORD) {
+            std::memcpy(&value.number, data, sizeof value.number);
+        } else {
+            value.text = reinterpret_cast<const wchar_t*>(data);
+        }
+        return value;
+    }
+    static bool Exists(const std::wstring& sub) {
+        UniqueRegKey opened;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(kKey) + sub).c_str(), 0, KEY_READ,
+                             opened.put()) == ERROR_SUCCESS;
+    }
+
+  private:
+    static void Clean() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
+        for (const wchar_t* name : kWrittenBack) {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserRun, name);
+            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kMachineRun, name);
+        }
+    }
+};
+
+// Not keeping the settings puts every entry with a known tag back into its start-up list and
+// deletes the product's key; the bar moves 7 steps for it. The language the key names has a
+// component file of that name, but no component can be created yet: the texts stay built in.
+TEST(ProductKeyRemoval, StartUpEntriesGoBackAndTheKeyGoes) {
+    const std::wstring name = FileNameFrom(CurrentTestName());
+    StagedProduct product(name, kUserData);
+    ProductKey key;
+    std::filesystem::create_directories(product.ProgramFolder() + L"\\Languages");
+    std::ofstream(std::filesystem::path(product.ProgramFolder() + L"\\Languages\\german.dll"))
+        << "not a component";
+
+    const RunResult run = RunExpectingBoxes(
+        product.Uninstaller(), L"",
+        {Confirmation(IDYES), KeepSettings(IDNO), Removed(29, kRemovingRegistry)}, name);
+    EXPECT_EQ(run.exitCode, kFinished);
+
+    EXPECT_FALSE(ProductKey::Exists(L"")) << "the product's key is still there";
+    const auto tool = ProductKey::Read(HKEY_CURRENT_USER, ProductKey::kUserRun, L"VtE2eTool");
+    ASSERT_TRUE(tool) << "HKCU: entry, blanks dropped from its name";
+    EXPECT_EQ(tool->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(tool->text, L"\"C:\\Tools\\tool.exe\" /min");
+    const auto machine =
+        ProductKey::Read(HKEY_LOCAL_MACHINE, ProductKey::kMachineRun, L"VtE2eMachine");
+    ASSERT_TRUE(machine) << "hklm: entry, tag in lower case";
+    EXPECT_EQ(machine->text, L"C:\\m.exe");
+    const auto number = ProductKey::Read(HKEY_CURRENT_USER, ProductKey::kUserRun, L"VtE2eNumber");
+    ASSERT_TRUE(number) << "STAR: entry";
+    EXPECT_EQ(number->type, static_cast<DWORD>(REG_DWORD)) << "numeric text goes back as a number";
+    EXPECT_EQ(number->number, 42u);
+    EXPECT_FALSE(ProductKey::Read(HKEY_CURRENT_USER, ProductKey::kUserRun, L"VtE2eLost"));
+    EXPECT_FALSE(ProductKey::Read(HKEY_LOCAL_MACHINE, ProductKey::kMachineRun, L"VtE2eLost"));
+}
+
+// Keeping the settings leaves the key alone; a further subkey of the product's own keeps the
+// key even when the settings go, while its three known subkeys go.
+TEST(ProductKeyRemoval, KeptSettingsOrAnUnknownSubkeyKeepTheKey) {
+    const std::wstring name = FileNameFrom(CurrentTestName());
+    {
+        StagedProduct product(name, kUserData);
+        ProductKey key;
+        const RunResult run = RunExpectingBoxes(
+            product.Uninstaller(), L"",
+            {Confirmation(IDYES), KeepSettings(IDYES), Removed(18, kRemovingRegistry)}, name);
+        EXPECT_EQ(run.exitCode, kFinished);
+        EXPECT_TRUE(ProductKey::Exists(L"\\StartUp"));
+        EXPECT_TRUE(ProductKey::Exists(L"\\Settings"));
+        EXPECT_FALSE(ProductKey::Read(HKEY_CURRENT_USER, ProductKey::kUserRun, L"VtE2eTool"));
+    }
+    StagedProduct product(name + L"-other", kUserData);
+    ProductKey key;
+    ProductKey::Set(L"Other", L"x", L"y");
+    const RunResult run = RunExpectingBoxes(
+        product.Uninstaller(), L"",
+        {Confirmation(IDYES), KeepSettings(IDNO), Removed(29, kRemovingRegistry)}, name);
+    EXPECT_EQ(run.exitCode, kFinished);
+    EXPECT_TRUE(ProductKey::Exists(L"\\Other"));
+    for (const wchar_t* sub : {L"\\Settings", L"\\Schedule", L"\\StartUp"}) {
+        EXPECT_FALSE(ProductKey::Exists(sub)) << testing::PrintToString(std::wstring(sub));
+    }
+}
 
 } // namespace
 } // namespace vt::test

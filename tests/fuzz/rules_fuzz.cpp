@@ -1,7 +1,10 @@
 // Feeds arbitrary text to the platform-neutral rules and checks what must hold for any input.
 // Built with clang's libFuzzer; scripts/test.sh runs it for a fixed number of inputs.
+#include "filesystem/path_rules.h"
+#include "system/reg_rules.h"
 #include "uninstall/form1_rules.h"
 #include "uninstall/message_text.h"
+#include "uninstall/settings_rules.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -69,6 +72,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring parent = vt::GetFileName(first, false);
     if (name != first && parent != first) {
         Check(parent + name == first);
+    }
+
+    // Registry text: never a NUL after trimming; joined lines never start or end with a blank.
+    Check(vt::TrimNull(first).find(L'\0') == std::wstring::npos);
+    const std::wstring line = vt::MultiStringValueText(first, true);
+    Check(line.find(L'\0') == std::wstring::npos);
+    Check(line.empty() || (line.front() != L' ' && line.back() != L' '));
+    // Text that reads as a number becomes a 32-bit value or an overflow, nothing else.
+    if (const auto number = vt::NumberInText(first)) {
+        try {
+            (void)vt::ToLong(*number);
+        } catch (const vt::RuntimeError& e) {
+            Check(e.info().number == vt::kErrOverflow);
+        }
+    }
+    const std::wstring entry = vt::StartUpEntryName(first);
+    Check(entry.find(L' ') == std::wstring::npos && entry.size() <= first.size());
+    (void)vt::StartUpListFor(first);
+
+    // The unique-name counter only ever grows its letters, and by at most one place.
+    std::wstring letters;
+    for (wchar_t c : first) {
+        letters.push_back(static_cast<wchar_t>(L'a' + (static_cast<unsigned>(c) % 26)));
+    }
+    const std::wstring next = vt::NextLetterSuffix(letters);
+    Check(next != letters && (next.size() == letters.size() || next.size() == letters.size() + 1));
+    for (long error : {0L, 5L, 52L, 53L, 76L, static_cast<long>(units.size())}) {
+        (void)vt::DecidePathCheck(error, first, vt::PathCheckKind::File);
+        (void)vt::DecidePathCheck(error, first, vt::PathCheckKind::Folder);
     }
     return 0;
 }

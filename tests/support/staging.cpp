@@ -1,5 +1,6 @@
 #include "tests/support/staging.h"
 
+#include "tests/support/running.h"
 #include "tests/support/text.h"
 
 #include <windows.h>
@@ -19,6 +20,8 @@ namespace {
 
 constexpr wchar_t kTestsRoot[] = L"C:\\vt-tests";
 constexpr wchar_t kProductFolder[] = L"Veltrane";
+// Hang protection only: the batch of a finished run is done within moments.
+constexpr DWORD kBatchEndsWithinMs = 60000;
 
 std::wstring Environment(const wchar_t* name) {
     const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
@@ -124,11 +127,18 @@ StagedProduct::StagedProduct(const std::wstring& name, StageOptions options)
 }
 
 StagedProduct::~StagedProduct() {
+    // The batch of a finished run may still be at work in the folder: the folder goes after it.
+    (void)PollUntil([this] { return !fs::exists(ClearupBatch()); }, kBatchEndsWithinMs);
     RemoveTree(root_);
     // Shared by all tests: it goes with the last of them.
     RemoveDirectoryW(kTestsRoot);
     // The folder was not there when the test began, so whatever is there now is the test's.
     RemoveTree(userDataFolder_);
+}
+
+bool StagedProduct::WaitForSelfRemoval(unsigned long milliseconds) const {
+    return PollUntil([this] { return !fs::exists(Uninstaller()) && !fs::exists(ClearupBatch()); },
+                     milliseconds);
 }
 
 TreeSnapshot Snapshot(const std::wstring& folder) {

@@ -30,6 +30,11 @@ class StagedProduct {
 
     const std::wstring& ProgramFolder() const noexcept { return programFolder_; }
     std::wstring Uninstaller() const { return programFolder_ + L"\\unins000.exe"; }
+    // The batch through which a finished run removes the uninstaller.
+    std::wstring ClearupBatch() const { return programFolder_ + L"\\clearup.bat"; }
+    // Waits (polling, up to `milliseconds`) until the uninstaller and its batch are both gone;
+    // true once they are.
+    bool WaitForSelfRemoval(unsigned long milliseconds) const;
     // Where the product keeps the user's data, staged or not.
     const std::wstring& UserDataFolder() const noexcept { return userDataFolder_; }
 

@@ -1,0 +1,137 @@
+// The farewell after a run, for real: the batch deletes the uninstaller and itself once the
+// uninstaller has ended, and the feedback page goes to the web browser of the session, here a
+// program that writes down what it is asked to open.
+#include "tests/e2e/family_boxes.h"
+#include "tests/support/browser.h"
+#include "tests/support/running.h"
+#include "tests/support/staging.h"
+#include "tests/support/text.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace vt::test {
+
+std::wstring CurrentTestFileName() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    return FileNameFrom(std::string(test->test_suite_name()) + "." + test->name());
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Hang protection only.
+constexpr DWORD kSelfRemovalWithinMs = 60000;
+
+// No run of these tests may open a real browser: every address goes to a recorder, for the
+// whole test program. Tests that count the addresses register one of their own over it.
+class RecorderForAllRuns : public testing::Environment {
+  public:
+    void SetUp() override {
+        browser_ = std::make_unique<RecordingBrowser>(ArtifactPath(L"browser.log"));
+    }
+    void TearDown() override { browser_.reset(); }
+
+  private:
+    std::unique_ptr<RecordingBrowser> browser_;
+};
+[[maybe_unused]] testing::Environment* const kRecorderForAllRuns =
+    testing::AddGlobalTestEnvironment(new RecorderForAllRuns);
+
+struct Farewell {
+    const char* name;
+    std::wstring arguments;
+    std::vector<ExpectedBox> boxes;
+    DWORD exitCode;
+    bool selfRemoved;
+    std::vector<std::wstring> addresses; // handed to the browser
+};
+
+void PrintTo(const Farewell& farewell, std::ostream* out) {
+    *out << farewell.name;
+}
+
+class SelfRemoval : public testing::TestWithParam<Farewell> {};
+
+TEST_P(SelfRemoval, DeletesTheUninstallerAndSaysFarewell) {
+    const Farewell& farewell = GetParam();
+    const std::wstring name = CurrentTestFileName();
+    StagedProduct product(name, StageOptions{});
+    RecordingBrowser browser(ArtifactPath(name + L"-browser.log"));
+
+    const RunResult run =
+        RunExpectingBoxes(product.Uninstaller(), farewell.arguments, farewell.boxes, name);
+    EXPECT_EQ(run.exitCode, farewell.exitCode);
+
+    if (farewell.selfRemoved) {
+        EXPECT_TRUE(product.WaitForSelfRemoval(kSelfRemovalWithinMs))
+            << "the uninstaller or its batch is still there";
+    } else {
+        EXPECT_TRUE(fs::exists(product.Uninstaller())) << "the uninstaller is gone";
+        EXPECT_FALSE(fs::exists(product.ClearupBatch())) << "a batch was written";
+    }
+    EXPECT_EQ(browser.Addresses(), farewell.addresses);
+}
+
+std::string FarewellName(const testing::TestParamInfo<Farewell>& param) {
+    return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, SelfRemoval,
+    testing::Values(Farewell{"Interactive",
+                             L"",
+                             {ConfirmRemoval(IDYES), RemovalDone()},
+                             kRunFinished,
+                             true,
+                             {kFeedbackPage}},
+                    Farewell{"Silent", L"silent", {}, kRunFinished, true, {}},
+                    Farewell{"Declined", L"", {ConfirmRemoval(IDNO)}, kRunDeclined, false, {}}),
+    FarewellName);
+
+// A program folder whose name the ANSI code page cannot carry: the batch names it by its short
+// form and still deletes the right file.
+TEST(SelfRemovalFolders, FolderBeyondTheCodePage) {
+    // Cyrillic, or where the code page has that, Devanagari.
+    const std::wstring folder = GetACP() == 1251 ? L"\u0935\u0947\u0932" : L"\u0412\u0435\u043b";
+    StagedProduct product(CurrentTestFileName() + folder, StageOptions{});
+    const RunResult run = RunExpectingBoxes(product.Uninstaller(), L"silent", {}, L"beyond");
+    EXPECT_EQ(run.exitCode, kRunFinished);
+    EXPECT_TRUE(product.WaitForSelfRemoval(kSelfRemovalWithinMs))
+        << "the uninstaller or its batch is still there";
+}
+
+// The uninstaller at a drive root: the batch has no parent folder to call, and must not call
+// itself for ever.
+TEST(SelfRemovalFolders, DriveRoot) {
+    const std::wstring uninstaller = L"C:\\unins000.exe";
+    const std::wstring batch = L"C:\\clearup.bat";
+    ASSERT_FALSE(fs::exists(uninstaller)) << "some earlier run left " << ToUtf8(uninstaller);
+    ASSERT_FALSE(fs::exists(batch)) << "some earlier run left " << ToUtf8(batch);
+    struct Cleanup {
+        std::wstring files[2];
+        ~Cleanup() {
+            for (const std::wstring& file : files) {
+                DeleteFileW(file.c_str());
+            }
+        }
+    } cleanup{{uninstaller, batch}};
+    const wchar_t* built = _wgetenv(L"VT_UNINSTALLER");
+    ASSERT_NE(built, nullptr) << "VT_UNINSTALLER is not set";
+    std::error_code error;
+    fs::copy_file(built, uninstaller, error);
+    ASSERT_FALSE(error) << error.message();
+
+    const RunResult run = RunExpectingBoxes(uninstaller, L"silent", {}, L"root");
+    EXPECT_EQ(run.exitCode, kRunFinished);
+    EXPECT_TRUE(PollUntil([&] { return !fs::exists(uninstaller) && !fs::exists(batch); },
+                          kSelfRemovalWithinMs))
+        << "the uninstaller or its batch is still there";
+}
+
+} // namespace
+} // namespace vt::test

@@ -1,0 +1,170 @@
+#include "filesystem/path_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+namespace vt {
+namespace {
+
+TEST(CorrectPath, AppendsOneBackslashWhereMissing) {
+    EXPECT_EQ(CorrectPath(L"C:\\Data"), L"C:\\Data\\");
+    EXPECT_EQ(CorrectPath(L"C:\\Data\\"), L"C:\\Data\\");
+    EXPECT_EQ(CorrectPath(L""), L"\\");
+}
+
+TEST(SearchPattern, PutsTheFileTypeBetweenAsterisks) {
+    EXPECT_EQ(SearchPattern(L"."), L"*.*");
+    EXPECT_EQ(SearchPattern(L""), L"**");
+    EXPECT_EQ(SearchPattern(L".dll"), L"*.dll*");
+}
+
+TEST(CutBeforeLastBackslash, KeepsTheFolder) {
+    EXPECT_EQ(CutBeforeLastBackslash(L"C:\\missing\\file.txt"), L"C:\\missing");
+    EXPECT_EQ(CutBeforeLastBackslash(L"C:\\missing\\"), L"C:\\missing");
+    EXPECT_EQ(CutBeforeLastBackslash(L"file.txt"), L"file.txt");
+}
+
+TEST(NextLetterSuffix, CountsLikeColumnNames) {
+    const std::pair<const wchar_t*, const wchar_t*> steps[] = {
+        {L"", L"a"},     {L"a", L"b"},     {L"y", L"z"},      {L"z", L"aa"},
+        {L"aa", L"ab"},  {L"az", L"ba"},   {L"bz", L"ca"},    {L"zy", L"zz"},
+        {L"zz", L"aaa"}, {L"azz", L"baa"}, {L"zzz", L"aaaa"},
+    };
+    for (const auto& [from, to] : steps) {
+        EXPECT_EQ(NextLetterSuffix(from), to) << testing::PrintToString(std::wstring(from));
+    }
+}
+
+TEST(NextLetterSuffix, NeverRepeatsANameOnTheWay) {
+    std::set<std::wstring> seen;
+    std::wstring suffix;
+    for (int i = 0; i < 26 + 26 * 26 + 5; ++i) {
+        suffix = NextLetterSuffix(suffix);
+        EXPECT_TRUE(seen.insert(suffix).second) << "repeated at step " << i;
+    }
+    EXPECT_EQ(suffix, L"aae");
+}
+
+using Action = PathCheckDecision::Action;
+
+TEST(DecidePathCheck, ErrorNumbersAndTheirMessages) {
+    struct Case {
+        long error;
+        PathCheckKind kind;
+        Action action;
+        long number;
+        std::wstring description;
+    };
+    const std::wstring path = L"E:\\Missing\\file.txt";
+    const Case cases[] = {
+        {0, PathCheckKind::File, Action::Pass, 0, L""},
+        {53, PathCheckKind::File, Action::Pass, 0, L""},
+        {53, PathCheckKind::Folder, Action::Pass, 0, L""},
+        {5, PathCheckKind::File, Action::AskDiskError, 0, L""},
+        {5, PathCheckKind::Folder, Action::AskDiskError, 0, L""},
+        {52, PathCheckKind::File, Action::Raise, 52,
+         L"'E:\\Missing\\file.txt' is not a valid file name."},
+        // A file names the folder that is missing; a folder names itself.
+        {76, PathCheckKind::File, Action::Raise, 76, L"'E:\\Missing' not a valid path"},
+        {76, PathCheckKind::Folder, Action::Raise, 76, L"'E:\\Missing\\file.txt' not a valid path"},
+        {52, PathCheckKind::Folder, Action::Raise, 52, L"'E:\\Missing\\file.txt' not a valid path"},
+        {75, PathCheckKind::File, Action::Raise, 75, L"Path/File access error"},
+        {70, PathCheckKind::Folder, Action::Raise, 70, L"Permission denied"},
+    };
+    for (const Case& c : cases) {
+        const PathCheckDecision decision = DecidePathCheck(c.error, path, c.kind);
+        EXPECT_EQ(decision.action, c.action) << "error " << c.error;
+        if (c.action == Action::Raise) {
+            EXPECT_EQ(decision.number, c.number) << "error " << c.error;
+            EXPECT_EQ(decision.description, c.description) << "error " << c.error;
+        }
+    }
+}
+
+TEST(DecidePathCheck, AFileWithoutBackslashIsNamedWhole) {
+    EXPECT_EQ(DecidePathCheck(76, L"file.txt", PathCheckKind::File).description,
+              L"'file.txt' not a valid path");
+}
+
+TEST(DriveNotReadyText, NamesTheDrive) {
+    EXPECT_EQ(DriveNotReadyText(L"E:\\Setup\\a.dll"), L"E: Drive not ready");
+    EXPECT_EQ(DriveNotReadyText(L"E"), L"E Drive not ready");
+}
+
+// The check's loop with scripted answers: which errors the attribute query raises in turn,
+// and what the user answers each "Disk Error" box.
+struct Script {
+    std::vector<long> errors;
+    std::vector<bool> retries;
+    std::size_t queries = 0;
+    std::vector<std::wstring> boxes;
+    int yields = 0;
+};
+
+void RunScripted(Script& script, const std::wstring& path, PathCheckKind kind) {
+    RunPathCheck(
+        path, kind,
+        [&](const std::wstring&) {
+            return script.queries < script.errors.size() ? script.errors[script.queries++] : 0L;
+        },
+        [&](const std::wstring& text) {
+            const bool retry =
+                script.boxes.size() < script.retries.size() && script.retries[script.boxes.size()];
+            script.boxes.push_back(text);
+            return retry;
+        },
+        [&] { ++script.yields; });
+}
+
+TEST(RunPathCheck, RetryAsksAgainUntilTheDriveAnswers) {
+    Script script{{5, 5, 0}, {true, true}, 0, {}, 0};
+    RunScripted(script, L"E:\\a.dll", PathCheckKind::File);
+    EXPECT_EQ(script.queries, 3u);
+    EXPECT_EQ(script.boxes,
+              (std::vector<std::wstring>{L"E: Drive not ready", L"E: Drive not ready"}));
+    EXPECT_EQ(script.yields, 2);
+}
+
+TEST(RunPathCheck, CancelRaisesDiskNotReady) {
+    Script script{{5, 5}, {true, false}, 0, {}, 0};
+    try {
+        RunScripted(script, L"E:\\a.dll", PathCheckKind::Folder);
+        ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.info().number, 71);
+        EXPECT_EQ(e.info().description, L"Disk not ready");
+    }
+    EXPECT_EQ(script.boxes.size(), 2u);
+    EXPECT_EQ(script.yields, 1);
+}
+
+TEST(RunPathCheck, ARetryThatFindsAMissingFolderRaisesItsError) {
+    Script script{{5, 76}, {true}, 0, {}, 0};
+    try {
+        RunScripted(script, L"E:\\Setup\\a.dll", PathCheckKind::File);
+        ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.info().number, 76);
+        EXPECT_EQ(e.info().description, L"'E:\\Setup' not a valid path");
+    }
+}
+
+TEST(AbbreviateFolder, ShortensBelowEitherReference) {
+    const std::wstring programs = L"C:\\Program Files";
+    const std::wstring shared = L"C:\\Program Files\\Common Files";
+    EXPECT_EQ(AbbreviateFolder(L"", programs, shared), L"");
+    EXPECT_EQ(AbbreviateFolder(L"C:\\Program Files\\Veltrane\\Themes", programs, shared),
+              L"C:\\...\\Program Files\\Veltrane\\Themes");
+    EXPECT_EQ(AbbreviateFolder(L"c:\\program files\\Veltrane", programs, shared),
+              L"c:\\...\\program files\\Veltrane");
+    EXPECT_EQ(AbbreviateFolder(L"D:\\Common\\Tools", L"C:\\Program Files", L"D:\\Common"),
+              L"D:\\...\\Shared Common\\Tools");
+    EXPECT_EQ(AbbreviateFolder(L"E:\\Data", programs, shared), L"E:\\Data");
+    // Without references nothing is shortened.
+    EXPECT_EQ(AbbreviateFolder(L"E:\\Data", L"", L""), L"E:\\Data");
+}
+
+} // namespace
+} // namespace vt

@@ -1,0 +1,207 @@
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace vt::test {
+
+namespace {
+
+constexpr wchar_t kTestKeys[] = L"Software\\VtTests";
+constexpr wchar_t kTestFolders[] = L"C:\\vt-tests\\unit";
+
+// A key opened for one call of the fixture.
+class Key {
+  public:
+    Key(const std::wstring& path, bool create) {
+        const LONG status =
+            create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                     nullptr, &key_, nullptr)
+                   : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key_);
+        if (status != ERROR_SUCCESS) {
+            key_ = nullptr;
+        }
+    }
+    ~Key() {
+        if (key_) {
+            RegCloseKey(key_);
+        }
+    }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    HKEY get() const noexcept { return key_; }
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+void RemoveTree(const std::wstring& path) {
+    std::error_code ignored;
+    // Files a test made read-only would stop the removal.
+    for (auto it = std::filesystem::recursive_directory_iterator(path, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    std::filesystem::remove_all(path, ignored);
+}
+
+} // namespace
+
+std::wstring CurrentTestName() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    std::wstring wide;
+    for (char c : name) {
+        wide += (c == '/' || c == '\\') ? L'_' : static_cast<wchar_t>(c);
+    }
+    return wide;
+}
+
+TestRegKey::TestRegKey(const std::wstring& name) : path_(std::wstring(kTestKeys) + L"\\" + name) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    CreateSubKey(L"");
+}
+
+TestRegKey::~TestRegKey() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
+}
+
+void TestRegKey::CreateSubKey(const std::wstring& relative) const {
+    const Key key(relative.empty() ? path_ : Sub(relative), true);
+    if (!key.get()) {
+        throw std::runtime_error("cannot create a test key");
+    }
+}
+
+void TestRegKey::Set(const std::wstring& relative, const std::wstring& value, DWORD type,
+                     const void* data, DWORD bytes) const {
+    const Key key(relative.empty() ? path_ : Sub(relative), true);
+    if (!key.get() || RegSetValueExW(key.get(), value.c_str(), 0, type,
+                                     static_cast<const BYTE*>(data), bytes) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot set a test value");
+    }
+}
+
+void TestRegKey::SetString(const std::wstring& relative, const std::wstring& value,
+                           const std::wstring& text, DWORD type) const {
+    Set(relative, value, type, text.c_str(),
+        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+TestRegKey::Stored TestRegKey::Get(const std::wstring& relative, const std::wstring& value) const {
+    Stored stored;
+    const Key key(relative.empty() ? path_ : Sub(relative), false);
+    DWORD bytes = 0;
+    if (!key.get() || RegQueryValueExW(key.get(), value.c_str(), nullptr, &stored.type, nullptr,
+                                       &bytes) != ERROR_SUCCESS) {
+        return stored;
+    }
+    stored.exists = true;
+    stored.data.resize(bytes);
+    RegQueryValueExW(key.get(), value.c_str(), nullptr, &stored.type, stored.data.data(), &bytes);
+    stored.data.resize(bytes);
+    return stored;
+}
+
+std::wstring TestRegKey::Stored::Text() const {
+    return std::wstring(reinterpret_cast<const wchar_t*>(data.data()),
+                        data.size() / sizeof(wchar_t));
+}
+
+DWORD TestRegKey::Stored::Dword() const {
+    DWORD value = 0;
+    if (data.size() == sizeof value) {
+        std::memcpy(&value, data.data(), sizeof value);
+    }
+    return value;
+}
+
+bool TestRegKey::KeyExists(const std::wstring& relative) const {
+    const Key key(relative.empty() ? path_ : Sub(relative), false);
+    return key.get() != nullptr;
+}
+
+TestFolder::TestFolder(const std::wstring& name)
+    : path_(std::wstring(kTestFolders) + L"\\" + name) {
+    RemoveTree(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TestFolder::~TestFolder() {
+    RemoveTree(path_);
+}
+
+std::wstring TestFolder::File(const std::wstring& relative, const std::string& content) const {
+    const std::wstring path = *this / relative;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out << content;
+    if (!out) {
+        throw std::runtime_error("cannot write a test file");
+    }
+    return path;
+}
+
+std::wstring TestFolder::Folder(const std::wstring& relative) const {
+    const std::wstring path = *this / relative;
+    std::filesystem::create_directories(path);
+    return path;
+}
+
+namespace {
+
+BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+ThreadBox AnswerBoxOfThread(DWORD threadId, int answer) {
+    HWND box = nullptr;
+    for (int tries = 0; tries < 6000 && !box; ++tries) {
+        EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
+        if (!box) {
+            Sleep(10); // hang protection only: the box comes when the thread gets there
+        }
+    }
+    if (!box) {
+        throw std::runtime_error("no message box appeared");
+    }
+    ThreadBox shown;
+    wchar_t text[1024] = {};
+    GetWindowTextW(box, text, 1024);
+    shown.caption = text;
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    shown.text = text;
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+        if (GetDlgItem(box, id)) {
+            shown.buttons.push_back(id);
+        }
+    }
+    // The box's icon is a static control showing an icon.
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const HICON icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        if (icon && icon == LoadIconW(nullptr, IDI_INFORMATION)) {
+            shown.informationIcon = true;
+        }
+    }
+    SendMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
+    // The box is gone before the next one is looked for, so that it is not answered twice.
+    for (int tries = 0; tries < 6000 && IsWindow(box) && IsWindowVisible(box); ++tries) {
+        Sleep(10); // hang protection only
+    }
+    return shown;
+}
+
+} // namespace vt::test

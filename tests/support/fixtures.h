@@ -1,0 +1,83 @@
+// Fixtures of the Windows unit tests, each owning what it makes and removing it again: a
+// registry key of its own under HKEY_CURRENT_USER, a folder of its own on drive C:, and the
+// answer to a message box that this process shows on another thread.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace vt::test {
+
+// HKEY_CURRENT_USER\Software\VtTests\<name>, created empty (whatever an earlier run left
+// there goes first) and deleted with everything below it at the end.
+class TestRegKey {
+  public:
+    explicit TestRegKey(const std::wstring& name);
+    ~TestRegKey();
+    TestRegKey(const TestRegKey&) = delete;
+    TestRegKey& operator=(const TestRegKey&) = delete;
+
+    // The key's path relative to HKEY_CURRENT_USER.
+    const std::wstring& Path() const noexcept { return path_; }
+    std::wstring Sub(const std::wstring& relative) const { return path_ + L"\\" + relative; }
+
+    // Stores raw data below the key, creating `relative` (empty: the key itself).
+    void Set(const std::wstring& relative, const std::wstring& value, DWORD type, const void* data,
+             DWORD bytes) const;
+    void SetString(const std::wstring& relative, const std::wstring& value,
+                   const std::wstring& text, DWORD type = REG_SZ) const;
+    void CreateSubKey(const std::wstring& relative) const;
+
+    // What is stored: the type, and the raw data; type REG_NONE and no data when missing.
+    struct Stored {
+        DWORD type = REG_NONE;
+        std::vector<BYTE> data;
+        bool exists = false;
+        std::wstring Text() const;
+        DWORD Dword() const;
+    };
+    Stored Get(const std::wstring& relative, const std::wstring& value) const;
+    bool KeyExists(const std::wstring& relative) const;
+
+  private:
+    std::wstring path_;
+};
+
+// C:\vt-tests\unit\<name>, created empty and removed with its contents at the end.
+class TestFolder {
+  public:
+    explicit TestFolder(const std::wstring& name);
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::wstring& Path() const noexcept { return path_; }
+    std::wstring operator/(const std::wstring& relative) const { return path_ + L"\\" + relative; }
+
+    // Makes a file (and the folders above it) holding `content`; returns its full path.
+    std::wstring File(const std::wstring& relative, const std::string& content = "x") const;
+    std::wstring Folder(const std::wstring& relative) const;
+
+  private:
+    std::wstring path_;
+};
+
+// The current test's name as a file or key name ("Suite.Test").
+std::wstring CurrentTestName();
+
+// A message box shown by another thread of this process, as a user sees it.
+struct ThreadBox {
+    std::wstring caption;
+    std::wstring text;
+    std::vector<int> buttons;
+    bool informationIcon = false;
+};
+
+// Waits (bounded, against hangs only) for the next visible message box of `threadId`, reads
+// it, presses `answer` and waits until the box has gone. Throws std::runtime_error when no box
+// comes.
+ThreadBox AnswerBoxOfThread(DWORD threadId, int answer);
+
+} // namespace vt::test

@@ -1,0 +1,15 @@
+// The self-removal batch as a file in the program folder.
+#pragma once
+
+#include "uninstall/clearup_batch.h"
+
+#include <optional>
+
+namespace vt {
+
+// Writes "clearup.bat" beside the running executable, so that it deletes the executable once
+// this process has ended. What to start it by, or nothing when no batch was written (the
+// folder is read-only, or no form of its path can be written into a batch).
+std::optional<ClearupBatch> WriteClearupBatch();
+
+} // namespace vt
