@@ -67,7 +67,6 @@ using UniqueBitmap = Unique<NullIsNoneTraits<HBITMAP, DeleteObject>>;
 using UniqueMemoryDc = Unique<NullIsNoneTraits<HDC, DeleteDC>>;
 using UniqueItemIdList = Unique<NullIsNoneTraits<LPITEMIDLIST, CoTaskMemFree>>;
 using UniqueBrush = Unique<NullIsNoneTraits<HBRUSH, DeleteObject>>;
-using UniqueRegion = Unique<NullIsNoneTraits<HRGN, DeleteObject>>;
 
 // A COM interface pointer, released once.
 template <class Interface> void ReleaseInterface(Interface* pointer) noexcept {
