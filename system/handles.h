@@ -141,4 +141,21 @@ class SelectObjectScope {
     HGDIOBJ old_;
 };
 
+// The thread's membership of a single-threaded OLE apartment, for the scope; left alone when
+// joining failed.
+class OleApartment {
+  public:
+    OleApartment() noexcept : joined_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleApartment() {
+        if (joined_) {
+            OleUninitialize();
+        }
+    }
+    OleApartment(const OleApartment&) = delete;
+    OleApartment& operator=(const OleApartment&) = delete;
+
+  private:
+    bool joined_;
+};
+
 } // namespace vt
