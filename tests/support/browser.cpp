@@ -2,6 +2,7 @@
 
 #include "system/handles.h"
 #include "tests/support/running.h"
+#include "tests/support/text.h"
 
 #include <windows.h>
 
@@ -18,28 +19,6 @@ using RegistryKey = Unique<NullIsNoneTraits<HKEY, RegCloseKey>>;
 constexpr wchar_t kRecorderName[] = L"vt_url_recorder.exe";
 // Hang protection only.
 constexpr DWORD kRecordersEndWithinMs = 60000;
-
-std::wstring Environment(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0) {
-        return {};
-    }
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return value;
-}
-
-std::wstring FromUtf8(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-    return wide;
-}
 
 } // namespace
 

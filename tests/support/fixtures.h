@@ -3,12 +3,29 @@
 // answer to a message box that this process shows on another thread.
 #pragma once
 
+#include "system/errors.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 namespace vt::test {
+
+// Whether a file or folder is at `path`.
+inline bool IsThere(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Runs `call` and returns the run-time error it raised (number 0 when none).
+template <class Call> ErrorInfo ErrorOf(Call&& call) {
+    try {
+        call();
+    } catch (const RuntimeError& e) {
+        return e.info();
+    }
+    return {};
+}
 
 // HKEY_CURRENT_USER\Software\VtTests\<name>, created empty (whatever an earlier run left
 // there goes first) and deleted with everything below it at the end.

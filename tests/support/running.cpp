@@ -19,16 +19,6 @@ namespace {
 constexpr DWORD kStartWithinMs = 60000;
 constexpr DWORD kEndWithinMs = 30000;
 
-std::wstring Environment(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0) {
-        return {};
-    }
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return value;
-}
-
 [[noreturn]] void Fail(const std::string& what) {
     throw std::runtime_error(what + " (error " + std::to_string(GetLastError()) + ")");
 }

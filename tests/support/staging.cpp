@@ -23,16 +23,6 @@ constexpr wchar_t kProductFolder[] = L"Veltrane";
 // Hang protection only: the batch of a finished run is done within moments.
 constexpr DWORD kBatchEndsWithinMs = 60000;
 
-std::wstring Environment(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0) {
-        return {};
-    }
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return value;
-}
-
 void WriteFile(const fs::path& path, const std::string& content) {
     std::ofstream file(path, std::ios::binary);
     file << content;

@@ -8,6 +8,10 @@
 namespace vt::test {
 
 std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+
+// An environment variable of this process; empty when it is not set.
+std::wstring Environment(const wchar_t* name);
 
 // The window's text through WM_GETTEXT, which Windows carries across processes. A window that
 // does not answer within a few seconds reads as empty: the harness must not hang on it.

@@ -14,21 +14,9 @@ namespace vt {
 namespace {
 
 using test::CurrentTestName;
+using test::ErrorOf;
+using test::IsThere;
 using test::TestFolder;
-
-bool IsThere(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Runs `call` and returns the run-time error it raised (number 0 when none).
-template <class Call> ErrorInfo ErrorOf(Call&& call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.info();
-    }
-    return {};
-}
 
 class ClsFile : public testing::Test {
   protected:

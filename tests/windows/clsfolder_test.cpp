@@ -13,21 +13,10 @@ namespace vt {
 namespace {
 
 using test::CurrentTestName;
+using test::ErrorOf;
+using test::IsThere;
 using test::TestFolder;
 using Names = std::vector<std::wstring>;
-
-bool IsThere(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-template <class Call> ErrorInfo ErrorOf(Call&& call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.info();
-    }
-    return {};
-}
 
 // The listing as the folder class describes it, built the plain way: per folder one search
 // for the subfolders, one more for the files, each entry looked up on its own, then the
