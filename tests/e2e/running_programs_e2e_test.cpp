@@ -1,7 +1,8 @@
 // The check for running programs of the family, with real processes: copies of the idle
 // program run as Veltrane.exe, Brendix.exe, Tessaly.exe and OldVeltrane.exe while the
 // uninstaller runs, and the boxes are answered as a user would.
-#include "tests/e2e/family_boxes.h"
+#include "tests/e2e/run_boxes.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/running.h"
 #include "tests/support/staging.h"
 #include "tests/support/text.h"
@@ -35,7 +36,7 @@ class FamilyCheck : public testing::TestWithParam<Scenario> {};
 
 TEST_P(FamilyCheck, AreDealtWithAsTheUserAnswers) {
     const Scenario& scenario = GetParam();
-    const std::wstring name = CurrentTestFileName();
+    const std::wstring name = CurrentTestName();
     StagedProduct product(name, StageOptions{});
     RunningPrograms programs(name + L"-programs");
     for (const std::wstring& program : scenario.running) {
@@ -74,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Interactive, FamilyCheck,
                              Scenario{"NoneRunning",
                                       L"",
                                       {L"OldVeltrane.exe"},
-                                      {ConfirmRemoval(IDYES), RemovalDone()},
+                                      {Confirmation(IDYES), Removed()},
                                       kRunFinished,
                                       {},
                                       {L"OldVeltrane.exe"}},
@@ -82,15 +83,15 @@ INSTANTIATE_TEST_SUITE_P(Interactive, FamilyCheck,
                              Scenario{"TwoRunningYesToBoth",
                                       L"",
                                       {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
-                                      {ConfirmRemoval(IDYES), ProgramRunning(L"Veltrane", IDYES),
-                                       ProgramRunning(L"Tessaly", IDYES), RemovalDone()},
+                                      {Confirmation(IDYES), ProgramRunning(L"Veltrane", IDYES),
+                                       ProgramRunning(L"Tessaly", IDYES), Removed()},
                                       kRunFinished,
                                       {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
                                       {}},
                              Scenario{"YesThenNo",
                                       L"",
                                       {L"Veltrane.exe", L"Tessaly.exe"},
-                                      {ConfirmRemoval(IDYES), ProgramRunning(L"Veltrane", IDYES),
+                                      {Confirmation(IDYES), ProgramRunning(L"Veltrane", IDYES),
                                        ProgramRunning(L"Tessaly", IDNO)},
                                       kRunDeclined,
                                       {L"Veltrane.exe"},
@@ -98,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Interactive, FamilyCheck,
                              Scenario{"NoAtOnce",
                                       L"",
                                       {L"Brendix.exe", L"Tessaly.exe"},
-                                      {ConfirmRemoval(IDYES), ProgramRunning(L"Brendix", IDNO)},
+                                      {Confirmation(IDYES), ProgramRunning(L"Brendix", IDNO)},
                                       kRunDeclined,
                                       {},
                                       {L"Brendix.exe", L"Tessaly.exe"}},
@@ -106,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Interactive, FamilyCheck,
                              Scenario{"DeclinedFirst",
                                       L"",
                                       {L"Veltrane.exe"},
-                                      {ConfirmRemoval(IDNO)},
+                                      {Confirmation(IDNO)},
                                       kRunDeclined,
                                       {},
                                       {L"Veltrane.exe"}}),

@@ -1,7 +1,8 @@
 // The farewell after a run, for real: the batch deletes the uninstaller and itself once the
 // uninstaller has ended, and the feedback page goes to the web browser of the session, here a
 // program that writes down what it is asked to open.
-#include "tests/e2e/family_boxes.h"
+#include "tests/e2e/run_boxes.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/browser.h"
 #include "tests/support/running.h"
 #include "tests/support/staging.h"
@@ -14,11 +15,6 @@
 #include <vector>
 
 namespace vt::test {
-
-std::wstring CurrentTestFileName() {
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    return FileNameFrom(std::string(test->test_suite_name()) + "." + test->name());
-}
 
 namespace {
 
@@ -59,7 +55,7 @@ class SelfRemoval : public testing::TestWithParam<Farewell> {};
 
 TEST_P(SelfRemoval, DeletesTheUninstallerAndSaysFarewell) {
     const Farewell& farewell = GetParam();
-    const std::wstring name = CurrentTestFileName();
+    const std::wstring name = CurrentTestName();
     StagedProduct product(name, StageOptions{});
     RecordingBrowser browser(ArtifactPath(name + L"-browser.log"));
 
@@ -85,12 +81,12 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, SelfRemoval,
     testing::Values(Farewell{"Interactive",
                              L"",
-                             {ConfirmRemoval(IDYES), RemovalDone()},
+                             {Confirmation(IDYES), Removed()},
                              kRunFinished,
                              true,
                              {kFeedbackPage}},
                     Farewell{"Silent", L"silent", {}, kRunFinished, true, {}},
-                    Farewell{"Declined", L"", {ConfirmRemoval(IDNO)}, kRunDeclined, false, {}}),
+                    Farewell{"Declined", L"", {Confirmation(IDNO)}, kRunDeclined, false, {}}),
     FarewellName);
 
 // A program folder whose name the ANSI code page cannot carry: the batch names it by its short
@@ -98,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SelfRemovalFolders, FolderBeyondTheCodePage) {
     // Cyrillic, or where the code page has that, Devanagari.
     const std::wstring folder = GetACP() == 1251 ? L"\u0935\u0947\u0932" : L"\u0412\u0435\u043b";
-    StagedProduct product(CurrentTestFileName() + folder, StageOptions{});
+    StagedProduct product(CurrentTestName() + folder, StageOptions{});
     const RunResult run = RunExpectingBoxes(product.Uninstaller(), L"silent", {}, L"beyond");
     EXPECT_EQ(run.exitCode, kRunFinished);
     EXPECT_TRUE(product.WaitForSelfRemoval(kSelfRemovalWithinMs))

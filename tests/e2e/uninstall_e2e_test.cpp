@@ -1,7 +1,8 @@
 // The uninstaller run from the outside: which boxes a user meets in which order, what they
 // say, where the progress stands at each, and how the run ends.
 #include "system/handles.h"
-#include "tests/e2e/scenario.h"
+#include "tests/e2e/run_boxes.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/staging.h"
 
 #include <gtest/gtest.h>
@@ -15,77 +16,8 @@
 namespace vt::test {
 namespace {
 
-constexpr wchar_t kCaption[] = L"Veltrane Uninstaller";
-constexpr wchar_t kNoStatus[] = L"...";
-constexpr wchar_t kRemovingSettings[] = L"Removing Settings...";
-constexpr wchar_t kRemovingRegistry[] = L"Removing Registry Entries...";
-constexpr DWORD kFinished = 0;
-constexpr DWORD kDeclined = 1602;
 // Hang protection only.
 constexpr DWORD kSelfRemovalWithinMs = 60000;
-
-// The boxes of the run, as a user meets them.
-ExpectedBox Confirmation(int answer) {
-    return {"confirmation",
-            kCaption,
-            L"Are you sure you want to completely remove Veltrane and all of its components?",
-            {IDYES, IDNO},
-            IDNO,
-            BoxIcon::Question,
-            BoxOwner::None,
-            /*mainVisible=*/false,
-            std::nullopt,
-            std::nullopt,
-            answer};
-}
-
-ExpectedBox KeepSettings(int answer) {
-    ExpectedBox box{"keep-settings",
-                    kCaption,
-                    L"Would you like to Keep your User Settings?",
-                    {IDYES, IDNO},
-                    IDYES,
-                    BoxIcon::Question,
-                    BoxOwner::MainWindow,
-                    /*mainVisible=*/true,
-                    13,
-                    kNoStatus,
-                    answer};
-    box.capture = true;
-    return box;
-}
-
-// The last box while the window shows: its picture is the run's last visible step.
-ExpectedBox KeepPlugIns(int progress, const wchar_t* status, int answer) {
-    ExpectedBox box{"keep-plugins",
-                    kCaption,
-                    L"Would you like to keep your PlugIns?",
-                    {IDYES, IDNO},
-                    IDNO,
-                    BoxIcon::Question,
-                    BoxOwner::MainWindow,
-                    /*mainVisible=*/true,
-                    progress,
-                    status,
-                    answer};
-    box.capture = true;
-    return box;
-}
-
-// The window is hidden again before the last box, so the box has no owner.
-ExpectedBox Removed(int progress, const wchar_t* status) {
-    return {"removed",
-            kCaption,
-            L"Veltrane was successfully removed from your computer.",
-            {IDOK},
-            IDOK,
-            BoxIcon::Asterisk,
-            BoxOwner::None,
-            /*mainVisible=*/false,
-            progress,
-            status,
-            IDOK};
-}
 
 struct Scenario {
     const char* name;
@@ -100,16 +32,11 @@ void PrintTo(const Scenario& scenario, std::ostream* out) {
     *out << scenario.name;
 }
 
-std::string CurrentTestName() {
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(test->test_suite_name()) + "." + test->name();
-}
-
 class UninstallRun : public testing::TestWithParam<Scenario> {};
 
 TEST_P(UninstallRun, MeetsTheExpectedBoxesAndEnds) {
     const Scenario& scenario = GetParam();
-    const std::wstring name = FileNameFrom(CurrentTestName());
+    const std::wstring name = CurrentTestName();
     StagedProduct product(name, scenario.stage);
     const TreeSnapshot programBefore = Snapshot(product.ProgramFolder());
     const TreeSnapshot userDataBefore = Snapshot(product.UserDataFolder());
@@ -119,11 +46,11 @@ TEST_P(UninstallRun, MeetsTheExpectedBoxesAndEnds) {
 
     EXPECT_EQ(run.exitCode, scenario.exitCode);
     EXPECT_EQ(run.mainWindowShown, scenario.windowShown) << "main window ever shown";
-    if (scenario.exitCode == kFinished) {
+    if (scenario.exitCode == kRunFinished) {
         EXPECT_TRUE(product.WaitForSelfRemoval(kSelfRemovalWithinMs))
             << "the uninstaller did not remove itself";
     }
-    if (scenario.exitCode == kDeclined) {
+    if (scenario.exitCode == kRunDeclined) {
         EXPECT_EQ(Snapshot(product.ProgramFolder()), programBefore) << "program folder changed";
         EXPECT_EQ(Snapshot(product.UserDataFolder()), userDataBefore) << "user data changed";
     }
@@ -153,10 +80,11 @@ INSTANTIATE_TEST_SUITE_P(
     SilentArgument, UninstallRun,
     testing::Values(
         // Nothing is asked even where a user would be asked about settings and plug-ins.
-        Scenario{"Silent", L"silent", kEverything, {}, kFinished, false},
-        Scenario{"UpperCase", L"SILENT", kEverything, {Confirmation(IDNO)}, kDeclined, false},
-        Scenario{"Slash", L"/silent", kEverything, {Confirmation(IDNO)}, kDeclined, false},
-        Scenario{"TrailingBlank", L"silent ", kEverything, {Confirmation(IDNO)}, kDeclined, false}),
+        Scenario{"Silent", L"silent", kEverything, {}, kRunFinished, false},
+        Scenario{"UpperCase", L"SILENT", kEverything, {Confirmation(IDNO)}, kRunDeclined, false},
+        Scenario{"Slash", L"/silent", kEverything, {Confirmation(IDNO)}, kRunDeclined, false},
+        Scenario{
+            "TrailingBlank", L"silent ", kEverything, {Confirmation(IDNO)}, kRunDeclined, false}),
     ScenarioName);
 
 INSTANTIATE_TEST_SUITE_P(Confirmation, UninstallRun,
@@ -164,13 +92,13 @@ INSTANTIATE_TEST_SUITE_P(Confirmation, UninstallRun,
                                                   L"",
                                                   kEverything,
                                                   {Confirmation(IDNO)},
-                                                  kDeclined,
+                                                  kRunDeclined,
                                                   false},
                                          Scenario{"AcceptedWithoutUserData",
                                                   L"",
                                                   kBare,
                                                   {Confirmation(IDYES), Removed(16, kNoStatus)},
-                                                  kFinished,
+                                                  kRunFinished,
                                                   true}),
                          ScenarioName);
 
@@ -181,27 +109,27 @@ INSTANTIATE_TEST_SUITE_P(
                  L"",
                  kUserData,
                  {Confirmation(IDYES), KeepSettings(IDYES), Removed(18, kRemovingRegistry)},
-                 kFinished,
+                 kRunFinished,
                  true},
         Scenario{"SettingsRemoved",
                  L"",
                  kUserData,
                  {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)},
-                 kFinished,
+                 kRunFinished,
                  true},
         Scenario{"SettingsKeptPlugInsAsked",
                  L"",
                  kEverything,
                  {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDYES),
                   Removed(18, kRemovingRegistry)},
-                 kFinished,
+                 kRunFinished,
                  true},
         Scenario{"SettingsRemovedPlugInsAsked",
                  L"",
                  kEverything,
                  {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDNO),
                   Removed(26, kRemovingRegistry)},
-                 kFinished,
+                 kRunFinished,
                  true},
         // The plug-ins question is one of the settings questions: without user data neither
         // is asked.
@@ -209,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                  L"",
                  StageOptions{.plugIns = true},
                  {Confirmation(IDYES), Removed(16, kNoStatus)},
-                 kFinished,
+                 kRunFinished,
                  true}),
     ScenarioName);
 
@@ -227,7 +155,7 @@ void PrintTo(const AbsentFiles& files, std::ostream* out) {
 class SettingsRemovedWith : public testing::TestWithParam<AbsentFiles> {};
 
 TEST_P(SettingsRemovedWith, DeletesWhatIsThereAndMovesTheBarAlike) {
-    const std::wstring name = FileNameFrom(CurrentTestName());
+    const std::wstring name = CurrentTestName();
     StagedProduct product(name, kUserData);
     for (const std::wstring& file : GetParam().absent) {
         ASSERT_TRUE(std::filesystem::remove(product.UserDataFolder() + L"\\" + file)) << "staged";
@@ -239,7 +167,7 @@ TEST_P(SettingsRemovedWith, DeletesWhatIsThereAndMovesTheBarAlike) {
         product.Uninstaller(), L"",
         {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)}, name);
 
-    EXPECT_EQ(run.exitCode, kFinished);
+    EXPECT_EQ(run.exitCode, kRunFinished);
     EXPECT_EQ(GetFileAttributesW(product.UserDataFolder().c_str()), INVALID_FILE_ATTRIBUTES)
         << "the user data folder is still there";
 }
@@ -326,7 +254,7 @@ class ProductKey {
 // deletes the product's key; the bar moves 7 steps for it. The language the key names has a
 // component file of that name, but no component can be created yet: the texts stay built in.
 TEST(ProductKeyRemoval, StartUpEntriesGoBackAndTheKeyGoes) {
-    const std::wstring name = FileNameFrom(CurrentTestName());
+    const std::wstring name = CurrentTestName();
     StagedProduct product(name, kUserData);
     ProductKey key;
     std::filesystem::create_directories(product.ProgramFolder() + L"\\Languages");
@@ -336,7 +264,7 @@ TEST(ProductKeyRemoval, StartUpEntriesGoBackAndTheKeyGoes) {
     const RunResult run = RunExpectingBoxes(
         product.Uninstaller(), L"",
         {Confirmation(IDYES), KeepSettings(IDNO), Removed(29, kRemovingRegistry)}, name);
-    EXPECT_EQ(run.exitCode, kFinished);
+    EXPECT_EQ(run.exitCode, kRunFinished);
 
     EXPECT_FALSE(ProductKey::Exists(L"")) << "the product's key is still there";
     const auto tool = ProductKey::Read(HKEY_CURRENT_USER, ProductKey::kUserRun, L"VtE2eTool");
@@ -358,14 +286,14 @@ TEST(ProductKeyRemoval, StartUpEntriesGoBackAndTheKeyGoes) {
 // Keeping the settings leaves the key alone; a further subkey of the product's own keeps the
 // key even when the settings go, while its three known subkeys go.
 TEST(ProductKeyRemoval, KeptSettingsOrAnUnknownSubkeyKeepTheKey) {
-    const std::wstring name = FileNameFrom(CurrentTestName());
+    const std::wstring name = CurrentTestName();
     {
         StagedProduct product(name, kUserData);
         ProductKey key;
         const RunResult run = RunExpectingBoxes(
             product.Uninstaller(), L"",
             {Confirmation(IDYES), KeepSettings(IDYES), Removed(18, kRemovingRegistry)}, name);
-        EXPECT_EQ(run.exitCode, kFinished);
+        EXPECT_EQ(run.exitCode, kRunFinished);
         EXPECT_TRUE(ProductKey::Exists(L"\\StartUp"));
         EXPECT_TRUE(ProductKey::Exists(L"\\Settings"));
         EXPECT_FALSE(ProductKey::Read(HKEY_CURRENT_USER, ProductKey::kUserRun, L"VtE2eTool"));
@@ -376,7 +304,7 @@ TEST(ProductKeyRemoval, KeptSettingsOrAnUnknownSubkeyKeepTheKey) {
     const RunResult run = RunExpectingBoxes(
         product.Uninstaller(), L"",
         {Confirmation(IDYES), KeepSettings(IDNO), Removed(29, kRemovingRegistry)}, name);
-    EXPECT_EQ(run.exitCode, kFinished);
+    EXPECT_EQ(run.exitCode, kRunFinished);
     EXPECT_TRUE(ProductKey::Exists(L"\\Other"));
     for (const wchar_t* sub : {L"\\Settings", L"\\Schedule", L"\\StartUp"}) {
         EXPECT_FALSE(ProductKey::Exists(sub)) << testing::PrintToString(std::wstring(sub));

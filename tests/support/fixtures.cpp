@@ -165,19 +165,19 @@ BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
     return TRUE;
 }
 
-} // namespace
+// The static control of a box that shows its icon.
+BOOL CALLBACK FindIconControl(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) == L"Static" &&
+        (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
 
-ThreadBox AnswerBoxOfThread(DWORD threadId, int answer) {
-    HWND box = nullptr;
-    for (int tries = 0; tries < 6000 && !box; ++tries) {
-        EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
-        if (!box) {
-            Sleep(10); // hang protection only: the box comes when the thread gets there
-        }
-    }
-    if (!box) {
-        throw std::runtime_error("no message box appeared");
-    }
+ThreadBox Read(HWND box) {
     ThreadBox shown;
     wchar_t text[1024] = {};
     GetWindowTextW(box, text, 1024);
@@ -185,23 +185,50 @@ ThreadBox AnswerBoxOfThread(DWORD threadId, int answer) {
     GetDlgItemTextW(box, 0xFFFF, text, 1024);
     shown.text = text;
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-        if (GetDlgItem(box, id)) {
+        if (HWND button = GetDlgItem(box, id)) {
             shown.buttons.push_back(id);
+            if ((GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
+                shown.defaultButton = id;
+            }
         }
     }
-    // The box's icon is a static control showing an icon.
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const HICON icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-        if (icon && icon == LoadIconW(nullptr, IDI_INFORMATION)) {
-            shown.informationIcon = true;
-        }
-    }
-    SendMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
-    // The box is gone before the next one is looked for, so that it is not answered twice.
-    for (int tries = 0; tries < 6000 && IsWindow(box) && IsWindowVisible(box); ++tries) {
-        Sleep(10); // hang protection only
+    shown.owner = GetWindow(box, GW_OWNER);
+    HWND icon = nullptr;
+    EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&icon));
+    if (icon) {
+        shown.icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
     }
     return shown;
 }
 
+} // namespace
+
+std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
+                                               const std::function<bool()>& finished) {
+    for (int tries = 0; tries < 6000; ++tries) {
+        HWND box = nullptr;
+        EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
+        if (box) {
+            ThreadBox shown = Read(box);
+            SendMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
+            for (int gone = 0; gone < 6000 && IsWindow(box) && IsWindowVisible(box); ++gone) {
+                Sleep(10); // hang protection only
+            }
+            return shown;
+        }
+        if (finished && finished()) {
+            return std::nullopt;
+        }
+        Sleep(10); // hang protection only: the box comes when the thread gets there
+    }
+    return std::nullopt;
+}
+
+ThreadBox AnswerBoxOfThread(DWORD threadId, int answer) {
+    std::optional<ThreadBox> shown = AnswerNextBoxOfThread(threadId, answer, {});
+    if (!shown) {
+        throw std::runtime_error("no message box appeared");
+    }
+    return *shown;
+}
 } // namespace vt::test

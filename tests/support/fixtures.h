@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,12 +91,21 @@ struct ThreadBox {
     std::wstring caption;
     std::wstring text;
     std::vector<int> buttons;
-    bool informationIcon = false;
+    // The button drawn as the default. Wine's boxes answer DM_GETDEFID with IDOK whatever the
+    // flags say, so the button style is what shows the default here as on Windows.
+    int defaultButton = 0;
+    HWND owner = nullptr;
+    // In this process the box shows the shared system icon itself: compare with LoadIconW.
+    HICON icon = nullptr;
 };
 
 // Waits (bounded, against hangs only) for the next visible message box of `threadId`, reads
-// it, presses `answer` and waits until the box has gone. Throws std::runtime_error when no box
-// comes.
+// it, presses `answer` and waits until the box has gone, so that it is not answered twice.
+// Nothing when `finished` says the thread is done without showing one, or none comes.
+std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
+                                               const std::function<bool()>& finished);
+
+// The same for a box that must come: throws std::runtime_error when none does.
 ThreadBox AnswerBoxOfThread(DWORD threadId, int answer);
 
 } // namespace vt::test

@@ -160,7 +160,7 @@ TEST(PathCheck, DiskErrorBoxRetriesThenCancelRaises71) {
     EXPECT_EQ(first.caption, L"Disk Error");
     EXPECT_EQ(first.text, L"E: Drive not ready");
     EXPECT_EQ(first.buttons, (std::vector<int>{IDCANCEL, IDRETRY}));
-    EXPECT_TRUE(first.informationIcon);
+    EXPECT_EQ(first.icon, LoadIconW(nullptr, IDI_INFORMATION));
     EXPECT_EQ(retried.get().number, 0) << "the retry found the drive";
 
     std::promise<DWORD> thread2;

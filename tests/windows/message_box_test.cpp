@@ -1,6 +1,7 @@
 // Boxes this process shows: UnicodeMsgBox itself, and the error box that ends a failed run.
 // The box runs on a worker thread; the test thread finds it, reads it and answers it.
 #include "system/myMod.h"
+#include "tests/support/fixtures.h"
 #include "uninstall/form1.h"
 
 #include <gtest/gtest.h>
@@ -12,54 +13,8 @@
 namespace vt {
 namespace {
 
-struct ShownBox {
-    std::wstring caption;
-    std::wstring text;
-    int defaultButton = 0;
-    HWND owner = nullptr;
-};
-
-BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waits for the message box of `thread`, reads it and presses `answer`.
-ShownBox AnswerBoxOf(DWORD thread, int answer) {
-    HWND box = nullptr;
-    for (int tries = 0; tries < 6000 && !box; ++tries) {
-        EnumThreadWindows(thread, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
-        if (!box) {
-            Sleep(10); // hang protection only: the box comes when the worker gets there
-        }
-    }
-    ShownBox shown;
-    if (!box) {
-        ADD_FAILURE() << "no message box appeared";
-        return shown;
-    }
-    wchar_t text[1024] = {};
-    GetWindowTextW(box, text, 1024);
-    shown.caption = text;
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    shown.text = text;
-    // The button drawn as the default. Wine's boxes answer DM_GETDEFID with IDOK whatever
-    // the flags say, so the button style is what shows the default here as on Windows.
-    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-        HWND button = GetDlgItem(box, id);
-        if (button && (GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
-            shown.defaultButton = id;
-        }
-    }
-    shown.owner = GetWindow(box, GW_OWNER);
-    SendMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
-    return shown;
-}
+using test::AnswerBoxOfThread;
+using test::ThreadBox;
 
 TEST(UnicodeMsgBox, EmptyTitleShowsSetupUninstallAndTheAnswerComesBack) {
     std::promise<DWORD> threadId;
@@ -69,7 +24,7 @@ TEST(UnicodeMsgBox, EmptyTitleShowsSetupUninstallAndTheAnswerComesBack) {
         return UnicodeMsgBox(L"Keep?\r\nЖ ✓ 日本", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, L"",
                              L"", owner);
     });
-    const ShownBox box = AnswerBoxOf(threadId.get_future().get(), IDYES);
+    const ThreadBox box = AnswerBoxOfThread(threadId.get_future().get(), IDYES);
     EXPECT_EQ(answer.get(), IDYES);
     EXPECT_EQ(box.caption, L"Setup/Uninstall");
     EXPECT_EQ(box.text, L"Keep?\r\nЖ ✓ 日本");
@@ -92,7 +47,7 @@ TEST(UnicodeMsgBox, TitleIsUsedAndAnUnownedCallGetsTheActiveWindowAsOwner) {
         DestroyWindow(window);
         return result;
     });
-    const ShownBox box = AnswerBoxOf(threadId.get_future().get(), IDOK);
+    const ThreadBox box = AnswerBoxOfThread(threadId.get_future().get(), IDOK);
     EXPECT_EQ(answer.get(), IDOK);
     EXPECT_EQ(box.caption, L"Veltrane Uninstaller");
     EXPECT_EQ(box.owner, window);
@@ -115,7 +70,7 @@ TEST(Form1Guard, RunTimeErrorShowsTheErrorBoxThenClosesWithTagOk) {
         windowGone = form.hWnd() == nullptr;
         return result;
     });
-    const ShownBox box = AnswerBoxOf(threadId.get_future().get(), IDOK);
+    const ThreadBox box = AnswerBoxOfThread(threadId.get_future().get(), IDOK);
     EXPECT_EQ(outcome.get(), RunOutcome::Failed);
     EXPECT_EQ(ExitCodeFor(RunOutcome::Failed), 1603);
     EXPECT_EQ(box.caption, L"Setup/Uninstall");
@@ -132,7 +87,7 @@ TEST(Form1Guard, ErrorBeforeTheWindowExistsStillShowsTheBox) {
         threadId.set_value(GetCurrentThreadId());
         return form.RunGuarded([](long&) { throw std::bad_alloc(); });
     });
-    const ShownBox box = AnswerBoxOf(threadId.get_future().get(), IDOK);
+    const ThreadBox box = AnswerBoxOfThread(threadId.get_future().get(), IDOK);
     EXPECT_EQ(outcome.get(), RunOutcome::Failed);
     EXPECT_NE(box.text.find(L"Err Description: Out of memory\r\nErr No: 7\r\n"), std::wstring::npos)
         << testing::PrintToString(box.text);

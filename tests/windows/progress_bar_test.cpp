@@ -3,6 +3,7 @@
 #include "controls/MyProgressBar.h"
 #include "controls/control_window.h"
 #include "system/errors.h"
+#include "tests/support/fixtures.h"
 #include "tests/windows/control_pictures.h"
 #include "uninstall/form1_design.h"
 
@@ -360,69 +361,6 @@ TEST_F(ProgressBarTest, SavedSetLoadsBackToTheSameBar) {
     EXPECT_EQ(fresh.Text(), L"MyProgress Bar");
 }
 
-// A box this process shows, as the user sees it.
-struct SeenBox {
-    std::wstring caption, text;
-    bool okOnly = false;
-    bool exclamation = false;
-};
-
-BOOL CALLBACK FindIcon(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) == L"Static" &&
-        (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waits for the next box of `thread`, reads it and presses OK; nothing when the thread ends
-// without one (`done` is ready).
-std::optional<SeenBox> AnswerNextBox(DWORD thread, std::future<void>& done) {
-    for (int tries = 0; tries < 6000; ++tries) {
-        HWND box = nullptr;
-        EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
-        if (box) {
-            SeenBox seen;
-            wchar_t text[512] = {};
-            GetWindowTextW(box, text, 512);
-            seen.caption = text;
-            GetDlgItemTextW(box, 0xFFFF, text, 512);
-            seen.text = text;
-            seen.okOnly = GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) &&
-                          !GetDlgItem(box, IDYES) && !GetDlgItem(box, IDNO);
-            // In this process the box's icon is the shared system icon itself.
-            HWND icon = nullptr;
-            EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&icon));
-            seen.exclamation =
-                icon && reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) ==
-                            LoadIconW(nullptr, IDI_EXCLAMATION);
-            SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-            while (IsWindow(box) && tries++ < 6000) {
-                Sleep(10); // hang protection only
-            }
-            return seen;
-        }
-        if (done.wait_for(std::chrono::milliseconds(10)) == std::future_status::ready) {
-            return std::nullopt;
-        }
-    }
-    ADD_FAILURE() << "the bar neither showed a box nor finished";
-    return std::nullopt;
-}
-
 TEST(ProgressBarBoxes, EachRefusalOrCorrectionSaysSoWithErrorsOn) {
     std::promise<DWORD> threadId;
     std::promise<ProgressBarProps> result;
@@ -443,10 +381,13 @@ TEST(ProgressBarBoxes, EachRefusalOrCorrectionSaysSoWithErrorsOn) {
     });
     const DWORD thread = threadId.get_future().get();
     std::vector<std::wstring> texts;
-    while (auto box = AnswerNextBox(thread, done)) {
+    const auto finished = [&] {
+        return done.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    };
+    while (auto box = test::AnswerNextBoxOfThread(thread, IDOK, finished)) {
         EXPECT_EQ(box->caption, L"VT_Uninstall");
-        EXPECT_TRUE(box->okOnly) << "OK only";
-        EXPECT_TRUE(box->exclamation) << "exclamation icon";
+        EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(box->icon, LoadIconW(nullptr, IDI_EXCLAMATION)) << "exclamation icon";
         texts.push_back(box->text);
     }
     done.get();
