@@ -20,6 +20,22 @@ std::wstring CutBeforeLastBackslash(const std::wstring& path) {
     return last == std::wstring::npos ? path : path.substr(0, last);
 }
 
+bool NamesOneExactPlace(const std::wstring& path) {
+    if (path.find_first_of(L"*?") != std::wstring::npos) {
+        return false;
+    }
+    const auto isLetter = [](wchar_t c) {
+        return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+    };
+    const bool onDrive =
+        path.size() > 3 && isLetter(path[0]) && path[1] == L':' && path[2] == L'\\';
+    // \\server\share\...: a name on each side of the backslash after the server.
+    const bool onShare = path.size() > 2 && path.compare(0, 2, L"\\\\") == 0 &&
+                         path.find(L'\\', 2) != std::wstring::npos &&
+                         path.find(L'\\', 2) + 1 < path.size() && path[2] != L'\\';
+    return onDrive || onShare;
+}
+
 std::wstring NextLetterSuffix(const std::wstring& suffix) {
     std::wstring next = suffix;
     for (std::size_t i = next.size(); i-- > 0;) {

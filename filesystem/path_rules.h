@@ -19,6 +19,11 @@ std::wstring SearchPattern(const std::wstring& fileType);
 // The path cut before its last "\"; unchanged when it has none.
 std::wstring CutBeforeLastBackslash(const std::wstring& path);
 
+// Whether the shell's file operation may be given `path` as a source: it must name one thing
+// exactly. The shell expands "*" and "?" and resolves a relative path against the current
+// folder, so either would let one call reach files nobody named.
+bool NamesOneExactPlace(const std::wstring& path);
+
 // The letter counter of unique names: "" -> "a", "a" -> "b", "z" -> "aa", "az" -> "ba",
 // "zz" -> "aaa". The last letter advances; a z becomes a and carries one place left.
 std::wstring NextLetterSuffix(const std::wstring& suffix);

@@ -22,6 +22,11 @@ std::wstring DoubleNulList(const std::vector<std::wstring>& paths) {
 
 int ShellFileOperation(UINT function, const std::vector<std::wstring>& from, const std::wstring* to,
                        FILEOP_FLAGS flags) {
+    for (const std::wstring& path : from) {
+        if (!NamesOneExactPlace(path)) {
+            return ERROR_INVALID_NAME;
+        }
+    }
     const std::wstring fromList = DoubleNulList(from);
     const std::wstring toList = to ? DoubleNulList({*to}) : std::wstring();
     SHFILEOPSTRUCTW operation{};

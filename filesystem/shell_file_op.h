@@ -23,7 +23,8 @@ inline constexpr FILEOP_FLAGS kFofQuietSilent = kFofQuiet | kFofSilent;
 
 // Runs one shell file operation on the paths `from` (and `to`, none for deleting), each
 // handed over as a double-NUL-terminated list. The shell's own error messages stay on (no
-// FOF_NOERRORUI). Returns the shell's result: 0 on success.
+// FOF_NOERRORUI). Returns the shell's result: 0 on success. A source that is relative or holds
+// a wildcard is refused with ERROR_INVALID_NAME before the shell sees it.
 int ShellFileOperation(UINT function, const std::vector<std::wstring>& from, const std::wstring* to,
                        FILEOP_FLAGS flags);
 
