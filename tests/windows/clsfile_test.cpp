@@ -2,6 +2,7 @@
 #include "filesystem/clsFile.h"
 #include "filesystem/shell_file_op.h"
 #include "system/errors.h"
+#include "system/handles.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -24,15 +25,31 @@ class ClsFile : public testing::Test {
     clsFile files;
 };
 
-TEST_F(ClsFile, ExistsOnlyForFiles) {
+// Exists answers for files only; the path check behind copy and move numbers its errors.
+TEST_F(ClsFile, ExistsAndThePathCheckTellFilesFoldersAndBadPaths) {
     const std::wstring file = folder.File(L"a.txt");
-    EXPECT_TRUE(files.Exists(file));
-    EXPECT_FALSE(files.Exists(folder.Path())) << "a folder is no file";
-    EXPECT_FALSE(files.Exists(folder.Path() + L"\\"));
-    EXPECT_FALSE(files.Exists(folder / L"missing.txt"));
-    EXPECT_FALSE(files.Exists(folder / L"missing\\a.txt"));
-    EXPECT_FALSE(files.Exists(L""));
-    EXPECT_FALSE(files.Exists(folder / L"a<b"));
+    constexpr long kNotAsked = -1;
+    const struct {
+        std::wstring path;
+        bool exists;
+        long checkError;
+    } cases[] = {
+        {file, true, 0},
+        {folder.Path(), false, 0}, // a folder is no file
+        {folder.Path() + L"\\", false, kNotAsked},
+        {folder / L"missing.txt", false, 53},
+        {folder / L"missing\\a.txt", false, 76},
+        {folder / L"a<b.txt", false, 52},
+        {folder / L"a|b.txt", false, 52},
+        {L"", false, kNotAsked},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.path));
+        EXPECT_EQ(files.Exists(c.path), c.exists);
+        if (c.checkError != kNotAsked) {
+            EXPECT_EQ(AttributeQueryError(c.path), c.checkError);
+        }
+    }
 }
 
 TEST_F(ClsFile, DeleteRemovesAFileForGood) {
@@ -47,42 +64,34 @@ TEST_F(ClsFile, DeleteRemovesAFileForGood) {
     EXPECT_FALSE(files.Delete(folder / L"a|b")) << "bad name: error skipped";
 }
 
-TEST_F(ClsFile, CopyIntoAMissingFolderRaises76NamingThatFolder) {
+// A missing folder on the way (76, naming that folder) or a bad name (52) stops copy and
+// move before anything is copied or moved.
+TEST_F(ClsFile, CopyAndMoveStopAtAMissingFolderOrABadName) {
     const std::wstring source = folder.File(L"a.dll", "library");
     const std::wstring missing = folder / L"missing";
-    const ErrorInfo error = ErrorOf([&] { files.Copy(source, missing + L"\\a.dll"); });
-    EXPECT_EQ(error.number, 76);
-    EXPECT_EQ(error.description, L"'" + missing + L"' not a valid path");
-    EXPECT_FALSE(IsThere(missing)) << "nothing copied";
-
-    const ErrorInfo moved = ErrorOf([&] { files.Move(source, missing + L"\\a.dll"); });
-    EXPECT_EQ(moved.number, 76);
-    EXPECT_TRUE(IsThere(source)) << "nothing moved";
-}
-
-TEST_F(ClsFile, CopyAndMoveStopAtABadName) {
-    const std::wstring source = folder.File(L"a.dll");
     const std::wstring bad = folder / L"b<c.dll";
-    const ErrorInfo error = ErrorOf([&] { files.Copy(source, bad); });
-    EXPECT_EQ(error.number, 52);
-    EXPECT_EQ(error.description, L"'" + bad + L"' is not a valid file name.");
+    const ErrorInfo copied = ErrorOf([&] { files.Copy(source, missing + L"\\a.dll"); });
+    EXPECT_EQ(copied.number, 76);
+    EXPECT_EQ(copied.description, L"'" + missing + L"' not a valid path");
+    EXPECT_EQ(ErrorOf([&] { files.Move(source, missing + L"\\a.dll"); }).number, 76);
+    const ErrorInfo named = ErrorOf([&] { files.Copy(source, bad); });
+    EXPECT_EQ(named.number, 52);
+    EXPECT_EQ(named.description, L"'" + bad + L"' is not a valid file name.");
     EXPECT_EQ(ErrorOf([&] { files.Move(bad, folder / L"x.dll"); }).number, 52);
-    EXPECT_TRUE(IsThere(source));
+    EXPECT_FALSE(IsThere(missing)) << "nothing copied";
+    EXPECT_TRUE(IsThere(source)) << "nothing moved";
 }
 
 TEST_F(ClsFile, CopyMoveAndRenameDoTheirWork) {
     const std::wstring source = folder.File(L"a.txt", "hello");
     files.Copy(source, folder / L"copy.txt");
     files.Copy(source, folder / L"silent.txt", true);
-    EXPECT_TRUE(files.Exists(source));
     EXPECT_EQ(std::filesystem::file_size(folder / L"copy.txt"), 5u);
     EXPECT_TRUE(files.Exists(folder / L"silent.txt"));
-
     files.Move(folder / L"copy.txt", folder / L"moved.txt");
-    EXPECT_FALSE(IsThere(folder / L"copy.txt"));
-    EXPECT_TRUE(files.Exists(folder / L"moved.txt"));
-
     files.Rename(folder / L"moved.txt", folder / L"renamed.txt");
+    EXPECT_TRUE(files.Exists(source));
+    EXPECT_FALSE(IsThere(folder / L"copy.txt"));
     EXPECT_FALSE(IsThere(folder / L"moved.txt"));
     EXPECT_TRUE(files.Exists(folder / L"renamed.txt"));
 }
@@ -103,30 +112,28 @@ TEST_F(ClsFile, DeleteInUseDeletesAtTheNextRestart) {
     // The pending operations live in one machine-wide value: what was there goes back.
     constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
     constexpr wchar_t kPending[] = L"PendingFileRenameOperations";
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key),
+    UniqueRegKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, key.put()),
               ERROR_SUCCESS);
     const auto read = [&] {
         DWORD bytes = 0;
         std::vector<BYTE> data;
-        if (RegQueryValueExW(key, kPending, nullptr, nullptr, nullptr, &bytes) == ERROR_SUCCESS) {
+        if (RegQueryValueExW(key.get(), kPending, nullptr, nullptr, nullptr, &bytes) == 0) {
             data.resize(bytes);
-            RegQueryValueExW(key, kPending, nullptr, nullptr, data.data(), &bytes);
+            RegQueryValueExW(key.get(), kPending, nullptr, nullptr, data.data(), &bytes);
         }
         return data;
     };
     const std::vector<BYTE> before = read();
-
     const std::wstring file = folder.File(L"inuse.dll");
     files.DeleteInUse(file);
     const std::vector<BYTE> after = read();
     if (before.empty()) {
-        RegDeleteValueW(key, kPending);
+        RegDeleteValueW(key.get(), kPending);
     } else {
-        RegSetValueExW(key, kPending, 0, REG_MULTI_SZ, before.data(),
+        RegSetValueExW(key.get(), kPending, 0, REG_MULTI_SZ, before.data(),
                        static_cast<DWORD>(before.size()));
     }
-    RegCloseKey(key);
 
     const std::wstring list(reinterpret_cast<const wchar_t*>(after.data()),
                             after.size() / sizeof(wchar_t));
@@ -174,26 +181,6 @@ TEST(PathCheck, DiskErrorBoxRetriesThenCancelRaises71) {
     const ErrorInfo error = cancelled.get();
     EXPECT_EQ(error.number, 71);
     EXPECT_EQ(error.description, L"Disk not ready");
-}
-
-TEST(PathCheck, AttributeQueryErrorsAsTheChecksNumberThem) {
-    TestFolder folder(CurrentTestName());
-    const std::wstring file = folder.File(L"a.txt");
-    struct Case {
-        std::wstring path;
-        long number;
-    };
-    const Case cases[] = {
-        {file, 0},
-        {folder.Path(), 0},
-        {folder / L"missing.txt", 53},
-        {folder / L"missing\\a.txt", 76},
-        {folder / L"a<b.txt", 52},
-        {folder / L"a|b.txt", 52},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(AttributeQueryError(c.path), c.number) << testing::PrintToString(c.path);
-    }
 }
 
 } // namespace

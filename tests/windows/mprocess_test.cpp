@@ -1,6 +1,7 @@
 // Processes by name, against real processes: copies of the idle program run under the names
 // of the product's programs, and under a longer name that merely ends like one of them.
 #include "system/mProcess.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/running.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,6 @@ using test::RunningPrograms;
 // Hang protection only: a terminated process ends at once.
 constexpr DWORD kEndWithinMs = 30000;
 
-std::wstring TestFolderName() {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = std::string("mprocess-") + info->name();
-    return std::wstring(name.begin(), name.end());
-}
-
 class ProductProcesses : public testing::Test {
   protected:
     void SetUp() override {
@@ -30,7 +25,7 @@ class ProductProcesses : public testing::Test {
             running.Start(name);
         }
     }
-    RunningPrograms running{TestFolderName()};
+    RunningPrograms running{L"mprocess-" + test::CurrentTestName()};
 };
 
 TEST_F(ProductProcesses, RunningTestComparesWholeFileNames) {

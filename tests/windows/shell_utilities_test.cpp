@@ -13,7 +13,7 @@
 namespace vt {
 namespace {
 
-TEST(GetSpecialFolder, GivesTheShellsPathWithoutTrailingBackslash) {
+TEST(GetSpecialFolder, GivesTheShellsPathWithoutTrailingBackslashOrNothing) {
     for (int csidl : {kCsidlAppData, kCsidlDesktop, kCsidlCommonStartup}) {
         wchar_t expected[MAX_PATH] = {};
         ASSERT_EQ(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, expected), S_OK);
@@ -22,10 +22,7 @@ TEST(GetSpecialFolder, GivesTheShellsPathWithoutTrailingBackslash) {
         ASSERT_FALSE(path.empty());
         EXPECT_NE(path.back(), L'\\');
     }
-}
-
-TEST(GetSpecialFolder, UnknownFolderGivesEmptyText) {
-    EXPECT_EQ(GetSpecialFolder(0x00FF, nullptr), L"");
+    EXPECT_EQ(GetSpecialFolder(0x00FF, nullptr), L"") << "unknown folder";
     // A virtual folder has an item list but no file-system path.
     EXPECT_EQ(GetSpecialFolder(CSIDL_DRIVES, nullptr), L"");
 }
@@ -83,13 +80,17 @@ class IconWindow {
     std::map<WPARAM, int> given_;
 };
 
-TEST(SetIcon, WindowWithoutOwnerGetsEachIconOnce) {
+TEST(SetIcon, WindowWithoutOwnerGetsEachIconOnceAndAnUnknownIconNone) {
     IconWindow window;
     SetIcon(window.get(), "1", true);
     EXPECT_EQ(window.Given(ICON_BIG), 1);
     EXPECT_EQ(window.Given(ICON_SMALL), 1);
     EXPECT_EQ(window.IconWidth(ICON_BIG), GetSystemMetrics(SM_CXICON));
     EXPECT_EQ(window.IconWidth(ICON_SMALL), GetSystemMetrics(SM_CXSMICON));
+    IconWindow other;
+    SetIcon(other.get(), "77", true);
+    SetIcon(other.get(), "NoSuchIcon", true);
+    EXPECT_EQ(other.IconWidth(ICON_BIG), 0);
 }
 
 TEST(SetIcon, TopOwnerGetsTheIconsTooUnlessAskedNotTo) {
@@ -108,13 +109,6 @@ TEST(SetIcon, TopOwnerGetsTheIconsTooUnlessAskedNotTo) {
     SetIcon(owned.get(), "1", false);
     EXPECT_EQ(otherTop.Given(ICON_BIG), 0);
     EXPECT_EQ(owned.Given(ICON_BIG), 1);
-}
-
-TEST(SetIcon, UnknownIconLeavesTheWindowWithoutOne) {
-    IconWindow window;
-    SetIcon(window.get(), "77", true);
-    SetIcon(window.get(), "NoSuchIcon", true);
-    EXPECT_EQ(window.IconWidth(ICON_BIG), 0);
 }
 
 } // namespace

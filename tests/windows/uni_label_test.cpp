@@ -108,7 +108,7 @@ TEST_F(UniLabelTest, AutoSizeFollowsTheCaption) {
         const SIZE text = TextTwips(label, c.caption);
         EXPECT_EQ(label.Place().width, text.cx + c.extraWidth) << c.bold;
         EXPECT_EQ(label.Place().height, text.cy + 20);
-        EXPECT_EQ(label.Place().left, 300);
+        EXPECT_EQ(label.Place().left, 300) << "a left-aligned label keeps its left edge";
         RECT pixels{};
         GetWindowRect(label.hWnd(), &pixels);
         EXPECT_EQ(pixels.right - pixels.left, TwipsScale::OfScreen().PixelsX(label.Place().width));
@@ -118,20 +118,6 @@ TEST_F(UniLabelTest, AutoSizeFollowsTheCaption) {
     empty.Caption(L"");
     EXPECT_EQ(empty.Place().width, 90);
     EXPECT_EQ(empty.Place().height, height);
-}
-
-TEST_F(UniLabelTest, RightAlignedLabelKeepsItsRightEdge) {
-    MyUniLabel label = Place();
-    label.Alignment(1);
-    const int right = label.Place().left + label.Place().width;
-    for (const wchar_t* caption : {L"A much longer caption than before", L"ab", L"", L"mid"}) {
-        label.Caption(caption);
-        EXPECT_EQ(label.Place().left + label.Place().width, right) << caption;
-    }
-    // A left-aligned label keeps its left edge instead.
-    MyUniLabel left = Place();
-    left.Caption(L"A much longer caption than before");
-    EXPECT_EQ(left.Place().left, 300);
 }
 
 TEST_F(UniLabelTest, ChangeOncePerDifferentCaptionAndTheTextMessagesAnswer) {
@@ -148,17 +134,6 @@ TEST_F(UniLabelTest, ChangeOncePerDifferentCaptionAndTheTextMessagesAnswer) {
     SetWindowTextW(label.hWnd(), L"\x05E9\x05DC\x05D5\x05DD");
     EXPECT_EQ(label.Caption(), L"\x05E9\x05DC\x05D5\x05DD");
     EXPECT_EQ(changes, 4);
-}
-
-// Pixels of the label that are neither `background` nor close to it: the text.
-int TextPixels(const Rendered& picture, COLORREF background) {
-    int count = 0;
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            count += picture.At(x, y) != background;
-        }
-    }
-    return count;
 }
 
 TEST_F(UniLabelTest, BackgroundsOpaqueKeyedAndCopied) {
@@ -178,15 +153,17 @@ TEST_F(UniLabelTest, BackgroundsOpaqueKeyedAndCopied) {
         const Rendered picture = Render(label.hWnd());
         EXPECT_EQ(picture.At(0, 0), c.background) << c.backStyle;
         EXPECT_EQ(picture.At(picture.width - 1, picture.height - 1), c.background);
-        EXPECT_GT(TextPixels(picture, c.background), 20) << "the caption is drawn";
+        int text = 0;
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                text += picture.At(x, y) != c.background;
+            }
+        }
+        EXPECT_GT(text, 20) << "the caption is drawn";
     }
-    // New and loaded labels differ in their background.
-    EXPECT_EQ(Place().BackStyle(), kBackOpaque);
-    const PropertyBag empty;
-    EXPECT_EQ(Place(&empty).BackStyle(), kBackColourKeyed);
 }
 
-TEST_F(UniLabelTest, DrawingFlagsShowInThePicture) {
+TEST_F(UniLabelTest, AmpersandsAreDrawnOnlyWithoutMnemonics) {
     MyUniLabel label = Place();
     label.AutoSize(false);
     label.ForeColor(0);
@@ -206,20 +183,7 @@ TEST_F(UniLabelTest, DrawingFlagsShowInThePicture) {
     // With mnemonics on the ampersand is drawn; off, it only underlines the next letter.
     const int literal = columnsWithText(L"&&&&&&");
     label.UseMnemonic(false);
-    const int prefixed = columnsWithText(L"&&&&&&");
-    EXPECT_GT(literal, prefixed);
-    // Disabled text takes its own colour.
-    label.UseMnemonic(true);
-    label.Caption(L"WWWW");
-    label.Enabled(false);
-    const Rendered disabled = Render(label.hWnd());
-    bool greyText = false;
-    for (int y = 0; y < disabled.height; ++y) {
-        for (int x = 0; x < disabled.width; ++x) {
-            greyText = greyText || disabled.At(x, y) == RGB(172, 168, 153);
-        }
-    }
-    EXPECT_TRUE(greyText);
+    EXPECT_GT(literal, columnsWithText(L"&&&&&&"));
 }
 
 TEST_F(UniLabelTest, MousePointerChoosesTheCursorOverTheLabel) {
@@ -250,9 +214,6 @@ TEST_F(UniLabelTest, SavedSetLoadsBackToTheSameLabel) {
     EXPECT_EQ(reported, (std::vector<std::wstring>{L"Caption", L"BackColor", L"ForeColor",
                                                    L"FontBold", L"Borderstyle", L"AlphaLinkIMG"}));
     const PropertyBag saved = label.Save();
-    EXPECT_EQ(saved.Keys(),
-              (std::vector<std::wstring>{L"AlphaLinkIMG", L"BackStyle", L"BorderStyle",
-                                         L"BackColor", L"Caption", L"ForeColor", L"FontBold"}));
     MyUniLabel copy = Place(&saved);
     EXPECT_EQ(copy.Properties(), label.Properties());
     EXPECT_EQ(copy.Place(), label.Place());
