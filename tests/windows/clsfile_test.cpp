@@ -64,6 +64,24 @@ TEST_F(ClsFile, DeleteRemovesAFileForGood) {
     EXPECT_FALSE(files.Delete(folder / L"a|b")) << "bad name: error skipped";
 }
 
+// The shell expands wildcards and resolves relative names against the current folder; a
+// delete must reach only the one file it names, whatever text it is given.
+TEST_F(ClsFile, DeleteNeverReachesFilesThatAWildcardOrARelativeNameWouldMatch) {
+    const std::wstring first = folder.File(L"a.txt");
+    const std::wstring second = folder.File(L"b.txt");
+    wchar_t previous[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+    for (const std::wstring& path : {folder / L"*.txt", folder / L"?.txt", std::wstring(L"a.txt"),
+                                     std::wstring(L".\\b.txt")}) {
+        SCOPED_TRACE(testing::PrintToString(path));
+        EXPECT_FALSE(files.Delete(path));
+        EXPECT_TRUE(IsThere(first));
+        EXPECT_TRUE(IsThere(second));
+    }
+    SetCurrentDirectoryW(previous);
+}
+
 // A missing folder on the way (76, naming that folder) or a bad name (52) stops copy and
 // move before anything is copied or moved.
 TEST_F(ClsFile, CopyAndMoveStopAtAMissingFolderOrABadName) {
