@@ -43,6 +43,8 @@ TEST_P(UninstallRun, MeetsTheExpectedBoxesAndEnds) {
     StagedProduct product(name, scenario.stage);
     for (const std::wstring& file : scenario.absent) {
         ASSERT_TRUE(std::filesystem::remove(product.UserDataFolder() + L"\\" + file)) << "staged";
+    }
+    if (!scenario.absent.empty()) {
         std::filesystem::create_directories(product.UserDataFolder() + L"\\Backups");
     }
     const TreeSnapshot programBefore = Snapshot(product.ProgramFolder());
