@@ -69,59 +69,47 @@ std::string ScenarioName(const testing::TestParamInfo<Scenario>& param) {
     return param.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Interactive, FamilyCheck,
-                         testing::Values(
-                             // A name that merely ends like a family program's is not taken for it.
-                             Scenario{"NoneRunning",
-                                      L"",
-                                      {L"OldVeltrane.exe"},
-                                      {Confirmation(IDYES), Removed()},
-                                      kRunFinished,
-                                      {},
-                                      {L"OldVeltrane.exe"}},
-                             // Terminating Veltrane.exe takes every name ending so.
-                             Scenario{"TwoRunningYesToBoth",
-                                      L"",
-                                      {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
-                                      {Confirmation(IDYES), ProgramRunning(L"Veltrane", IDYES),
-                                       ProgramRunning(L"Tessaly", IDYES), Removed()},
-                                      kRunFinished,
-                                      {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
-                                      {}},
-                             Scenario{"YesThenNo",
-                                      L"",
-                                      {L"Veltrane.exe", L"Tessaly.exe"},
-                                      {Confirmation(IDYES), ProgramRunning(L"Veltrane", IDYES),
-                                       ProgramRunning(L"Tessaly", IDNO)},
-                                      kRunDeclined,
-                                      {L"Veltrane.exe"},
-                                      {L"Tessaly.exe"}},
-                             Scenario{"NoAtOnce",
-                                      L"",
-                                      {L"Brendix.exe", L"Tessaly.exe"},
-                                      {Confirmation(IDYES), ProgramRunning(L"Brendix", IDNO)},
-                                      kRunDeclined,
-                                      {},
-                                      {L"Brendix.exe", L"Tessaly.exe"}},
-                             // Declining the removal itself looks for no program at all.
-                             Scenario{"DeclinedFirst",
-                                      L"",
-                                      {L"Veltrane.exe"},
-                                      {Confirmation(IDNO)},
-                                      kRunDeclined,
-                                      {},
-                                      {L"Veltrane.exe"}}),
-                         ScenarioName);
+const std::vector<std::wstring> kAll = {L"Veltrane.exe", L"Brendix.exe", L"Tessaly.exe"};
 
-INSTANTIATE_TEST_SUITE_P(Silent, FamilyCheck,
-                         testing::Values(Scenario{"AllTerminatedWithoutBox",
-                                                  L"silent",
-                                                  {L"Veltrane.exe", L"Brendix.exe", L"Tessaly.exe"},
-                                                  {},
-                                                  kRunFinished,
-                                                  {L"Veltrane.exe", L"Brendix.exe", L"Tessaly.exe"},
-                                                  {}}),
-                         ScenarioName);
+INSTANTIATE_TEST_SUITE_P(
+    Runs, FamilyCheck,
+    testing::Values(
+        // A name that merely ends like a family program's is not taken for it.
+        Scenario{"NoneRunning",
+                 L"",
+                 {L"OldVeltrane.exe"},
+                 {Confirmation(IDYES), Removed()},
+                 kRunFinished,
+                 {},
+                 {L"OldVeltrane.exe"}},
+        // Terminating Veltrane.exe takes every name ending so.
+        Scenario{"TwoRunningYesToBoth",
+                 L"",
+                 {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
+                 {Confirmation(IDYES), ProgramRunning(L"Veltrane", IDYES),
+                  ProgramRunning(L"Tessaly", IDYES), Removed()},
+                 kRunFinished,
+                 {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
+                 {}},
+        // A No ends the run: the program it was asked about keeps running.
+        Scenario{"YesThenNo",
+                 L"",
+                 {L"Veltrane.exe", L"Tessaly.exe"},
+                 {Confirmation(IDYES), ProgramRunning(L"Veltrane", IDYES),
+                  ProgramRunning(L"Tessaly", IDNO)},
+                 kRunDeclined,
+                 {L"Veltrane.exe"},
+                 {L"Tessaly.exe"}},
+        // Declining the removal itself looks for no program at all.
+        Scenario{"DeclinedFirst",
+                 L"",
+                 {L"Veltrane.exe"},
+                 {Confirmation(IDNO)},
+                 kRunDeclined,
+                 {},
+                 {L"Veltrane.exe"}},
+        Scenario{"SilentAllTerminatedWithoutBox", L"silent", kAll, {}, kRunFinished, kAll, {}}),
+    ScenarioName);
 
 } // namespace
 } // namespace vt::test

@@ -26,6 +26,9 @@ struct Scenario {
     std::vector<ExpectedBox> boxes;
     DWORD exitCode;
     bool windowShown;
+    // Files of the five missing from the user data, which then also holds a folder of the
+    // user's own: not keeping the settings deletes what is there and the folder with it.
+    std::vector<std::wstring> absent = {};
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) {
@@ -38,6 +41,12 @@ TEST_P(UninstallRun, MeetsTheExpectedBoxesAndEnds) {
     const Scenario& scenario = GetParam();
     const std::wstring name = CurrentTestName();
     StagedProduct product(name, scenario.stage);
+    for (const std::wstring& file : scenario.absent) {
+        ASSERT_TRUE(std::filesystem::remove(product.UserDataFolder() + L"\\" + file)) << "staged";
+    }
+    if (!scenario.absent.empty()) {
+        std::filesystem::create_directories(product.UserDataFolder() + L"\\Backups");
+    }
     const TreeSnapshot programBefore = Snapshot(product.ProgramFolder());
     const TreeSnapshot userDataBefore = Snapshot(product.UserDataFolder());
 
@@ -71,52 +80,58 @@ std::string ScenarioName(const testing::TestParamInfo<Scenario>& param) {
     return param.param.name;
 }
 
-constexpr StageOptions kBare{};
 constexpr StageOptions kUserData{.userData = true};
 constexpr StageOptions kEverything{.userData = true, .plugIns = true};
 
-// Only the exact word makes the run silent; anything like it asks first.
+constexpr StageOptions kPlugInsOnly{.plugIns = true};
+const std::vector<std::wstring> kAllFive = {L"Settings.ini", L"CookieInfo.ini", L"Stats.ini",
+                                            L"Recent.dat", L"Uninstall.info"};
+
+// Only the exact word makes the run silent: nothing is asked even where a user would be asked
+// about settings and plug-ins. Anything like it asks first (the other spellings are checked
+// without a run).
 INSTANTIATE_TEST_SUITE_P(
-    SilentArgument, UninstallRun,
+    SilentOrDeclined, UninstallRun,
     testing::Values(
-        // Nothing is asked even where a user would be asked about settings and plug-ins.
         Scenario{"Silent", L"silent", kEverything, {}, kRunFinished, false},
-        Scenario{"UpperCase", L"SILENT", kEverything, {Confirmation(IDNO)}, kRunDeclined, false},
-        Scenario{"Slash", L"/silent", kEverything, {Confirmation(IDNO)}, kRunDeclined, false},
         Scenario{
-            "TrailingBlank", L"silent ", kEverything, {Confirmation(IDNO)}, kRunDeclined, false}),
+            "TrailingBlank", L"silent ", kEverything, {Confirmation(IDNO)}, kRunDeclined, false},
+        Scenario{
+            "DeclinedChangesNothing", L"", kEverything, {Confirmation(IDNO)}, kRunDeclined, false}),
     ScenarioName);
 
-INSTANTIATE_TEST_SUITE_P(Confirmation, UninstallRun,
-                         testing::Values(Scenario{"DeclinedChangesNothing",
-                                                  L"",
-                                                  kEverything,
-                                                  {Confirmation(IDNO)},
-                                                  kRunDeclined,
-                                                  false},
-                                         Scenario{"AcceptedWithoutUserData",
-                                                  L"",
-                                                  kBare,
-                                                  {Confirmation(IDYES), Removed(16, kNoStatus)},
-                                                  kRunFinished,
-                                                  true}),
-                         ScenarioName);
-
+// Every combination of the keep questions. The plug-ins question is one of the settings
+// questions: without user data neither is asked. Not keeping the settings moves the bar by the
+// same steps however many of the five files were missing.
 INSTANTIATE_TEST_SUITE_P(
     KeepQuestions, UninstallRun,
     testing::Values(
+        Scenario{"PlugInsWithoutUserData",
+                 L"",
+                 kPlugInsOnly,
+                 {Confirmation(IDYES), Removed(16, kNoStatus)},
+                 kRunFinished,
+                 true},
         Scenario{"SettingsKept",
                  L"",
                  kUserData,
                  {Confirmation(IDYES), KeepSettings(IDYES), Removed(18, kRemovingRegistry)},
                  kRunFinished,
                  true},
-        Scenario{"SettingsRemoved",
+        Scenario{"SettingsRemovedSomeFilesMissing",
                  L"",
                  kUserData,
                  {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)},
                  kRunFinished,
-                 true},
+                 true,
+                 {L"CookieInfo.ini", L"Recent.dat"}},
+        Scenario{"SettingsRemovedAllFilesMissing",
+                 L"",
+                 kUserData,
+                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)},
+                 kRunFinished,
+                 true,
+                 kAllFive},
         Scenario{"SettingsKeptPlugInsAsked",
                  L"",
                  kEverything,
@@ -130,55 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDNO),
                   Removed(26, kRemovingRegistry)},
                  kRunFinished,
-                 true},
-        // The plug-ins question is one of the settings questions: without user data neither
-        // is asked.
-        Scenario{"PlugInsWithoutUserData",
-                 L"",
-                 StageOptions{.plugIns = true},
-                 {Confirmation(IDYES), Removed(16, kNoStatus)},
-                 kRunFinished,
                  true}),
     ScenarioName);
-
-// Not keeping the settings deletes whichever of the five files are there and then the folder
-// with anything else in it; the bar moves by the same steps however many files were missing.
-struct AbsentFiles {
-    const char* name;
-    std::vector<std::wstring> absent;
-};
-
-void PrintTo(const AbsentFiles& files, std::ostream* out) {
-    *out << files.name;
-}
-
-class SettingsRemovedWith : public testing::TestWithParam<AbsentFiles> {};
-
-TEST_P(SettingsRemovedWith, DeletesWhatIsThereAndMovesTheBarAlike) {
-    const std::wstring name = CurrentTestName();
-    StagedProduct product(name, kUserData);
-    for (const std::wstring& file : GetParam().absent) {
-        ASSERT_TRUE(std::filesystem::remove(product.UserDataFolder() + L"\\" + file)) << "staged";
-    }
-    // Something of the user's own in the folder goes with it.
-    std::filesystem::create_directories(product.UserDataFolder() + L"\\Backups");
-
-    const RunResult run = RunExpectingBoxes(
-        product.Uninstaller(), L"",
-        {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)}, name);
-
-    EXPECT_EQ(run.exitCode, kRunFinished);
-    EXPECT_EQ(GetFileAttributesW(product.UserDataFolder().c_str()), INVALID_FILE_ATTRIBUTES)
-        << "the user data folder is still there";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    KeepSettingsNo, SettingsRemovedWith,
-    testing::Values(AbsentFiles{"SomeFilesMissing", {L"CookieInfo.ini", L"Recent.dat"}},
-                    AbsentFiles{"AllFilesMissing",
-                                {L"Settings.ini", L"CookieInfo.ini", L"Stats.ini", L"Recent.dat",
-                                 L"Uninstall.info"}}),
-    [](const testing::TestParamInfo<AbsentFiles>& param) { return std::string(param.param.name); });
 
 // The product's own registry key as the product leaves it: its language, its settings and the
 // start-up entries it set aside. Made before the run; whatever the run leaves (and the entries

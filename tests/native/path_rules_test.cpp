@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <vector>
 
 namespace vt {
@@ -37,16 +36,6 @@ TEST(NextLetterSuffix, CountsLikeColumnNames) {
     }
 }
 
-TEST(NextLetterSuffix, NeverRepeatsANameOnTheWay) {
-    std::set<std::wstring> seen;
-    std::wstring suffix;
-    for (int i = 0; i < 26 + 26 * 26 + 5; ++i) {
-        suffix = NextLetterSuffix(suffix);
-        EXPECT_TRUE(seen.insert(suffix).second) << "repeated at step " << i;
-    }
-    EXPECT_EQ(suffix, L"aae");
-}
-
 using Action = PathCheckDecision::Action;
 
 TEST(DecidePathCheck, ErrorNumbersAndTheirMessages) {
@@ -61,9 +50,7 @@ TEST(DecidePathCheck, ErrorNumbersAndTheirMessages) {
     const Case cases[] = {
         {0, PathCheckKind::File, Action::Pass, 0, L""},
         {53, PathCheckKind::File, Action::Pass, 0, L""},
-        {53, PathCheckKind::Folder, Action::Pass, 0, L""},
         {5, PathCheckKind::File, Action::AskDiskError, 0, L""},
-        {5, PathCheckKind::Folder, Action::AskDiskError, 0, L""},
         {52, PathCheckKind::File, Action::Raise, 52,
          L"'E:\\Missing\\file.txt' is not a valid file name."},
         // A file names the folder that is missing; a folder names itself.
@@ -81,9 +68,7 @@ TEST(DecidePathCheck, ErrorNumbersAndTheirMessages) {
             EXPECT_EQ(decision.description, c.description) << "error " << c.error;
         }
     }
-}
-
-TEST(DecidePathCheck, AFileWithoutBackslashIsNamedWhole) {
+    // A file without a backslash is named whole.
     EXPECT_EQ(DecidePathCheck(76, L"file.txt", PathCheckKind::File).description,
               L"'file.txt' not a valid path");
 }
@@ -118,36 +103,39 @@ void RunScripted(Script& script, const std::wstring& path, PathCheckKind kind) {
         [&] { ++script.yields; });
 }
 
-TEST(RunPathCheck, RetryAsksAgainUntilTheDriveAnswers) {
-    Script script{{5, 5, 0}, {true, true}, 0, {}, 0};
-    RunScripted(script, L"E:\\a.dll", PathCheckKind::File);
-    EXPECT_EQ(script.queries, 3u);
-    EXPECT_EQ(script.boxes,
-              (std::vector<std::wstring>{L"E: Drive not ready", L"E: Drive not ready"}));
-    EXPECT_EQ(script.yields, 2);
-}
-
-TEST(RunPathCheck, CancelRaisesDiskNotReady) {
-    Script script{{5, 5}, {true, false}, 0, {}, 0};
-    try {
-        RunScripted(script, L"E:\\a.dll", PathCheckKind::Folder);
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.info().number, 71);
-        EXPECT_EQ(e.info().description, L"Disk not ready");
-    }
-    EXPECT_EQ(script.boxes.size(), 2u);
-    EXPECT_EQ(script.yields, 1);
-}
-
-TEST(RunPathCheck, ARetryThatFindsAMissingFolderRaisesItsError) {
-    Script script{{5, 76}, {true}, 0, {}, 0};
-    try {
-        RunScripted(script, L"E:\\Setup\\a.dll", PathCheckKind::File);
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.info().number, 76);
-        EXPECT_EQ(e.info().description, L"'E:\\Setup' not a valid path");
+TEST(RunPathCheck, RetryAsksAgainCancelOrAFurtherErrorRaises) {
+    const std::vector<std::wstring> twoBoxes(2, L"E: Drive not ready");
+    const struct {
+        const char* name;
+        Script script;
+        std::vector<std::wstring> boxes;
+        int yields;
+        long error; // 0: the check passes
+        std::wstring description;
+    } cases[] = {
+        {"retry until the drive answers", {{5, 5, 0}, {true, true}, 0, {}, 0}, twoBoxes, 2, 0, L""},
+        {"cancel", {{5, 5}, {true, false}, 0, {}, 0}, twoBoxes, 1, 71, L"Disk not ready"},
+        // The retry finds the folder missing: a file names that folder.
+        {"retry finds no folder",
+         {{5, 76}, {true}, 0, {}, 0},
+         {L"E: Drive not ready"},
+         1,
+         76,
+         L"'E:\\Setup' not a valid path"},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.name);
+        long error = 0;
+        try {
+            RunScripted(c.script, L"E:\\Setup\\a.dll", PathCheckKind::File);
+        } catch (const RuntimeError& e) {
+            error = e.info().number;
+            EXPECT_EQ(e.info().description, c.description);
+        }
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(c.script.boxes, c.boxes);
+        EXPECT_EQ(c.script.yields, c.yields);
+        EXPECT_EQ(c.script.queries, c.script.errors.size());
     }
 }
 
