@@ -25,6 +25,30 @@ TEST(CutBeforeLastBackslash, KeepsTheFolder) {
     EXPECT_EQ(CutBeforeLastBackslash(L"file.txt"), L"file.txt");
 }
 
+// What the shell's file operation may be handed: one place, named in full.
+TEST(NamesOneExactPlace, OnlyFullPathsWithoutWildcards) {
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"C:\\Program Files\\Veltrane\\a.dll", true},
+        {L"c:\\x", true},
+        {L"\\\\server\\share\\a.txt", true},
+        {L"C:\\Veltrane\\*.dll", false},
+        {L"C:\\Veltrane\\a?.dll", false},
+        {L"C:\\", false}, // a whole drive
+        {L"C:", false},   // the drive's current folder
+        {L"C:a.dll", false},
+        {L"a.dll", false},
+        {L".\\a.dll", false},
+        {L"\\Veltrane\\a.dll", false}, // the current drive's root
+        {L"\\\\server", false},
+        {L"\\\\\\a", false},
+        {L"", false},
+    };
+    for (const auto& [path, accepted] : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(path)));
+        EXPECT_EQ(NamesOneExactPlace(path), accepted);
+    }
+}
+
 TEST(NextLetterSuffix, CountsLikeColumnNames) {
     const std::pair<const wchar_t*, const wchar_t*> steps[] = {
         {L"", L"a"},     {L"a", L"b"},     {L"y", L"z"},      {L"z", L"aa"},
