@@ -556,9 +556,7 @@ bool MyProgressBar::ErrorsOn() const {
 }
 
 void MyProgressBar::ErrorsOn(bool on) {
-    ProgressBarState& s = State();
-    s.props.ErrorsOn = on;
-    s.Report(L"ErrorsOn");
+    StoreAndReport(State(), &ProgressBarProps::ErrorsOn, on, L"ErrorsOn");
 }
 
 std::uint32_t MyProgressBar::BackColour() const {
@@ -567,8 +565,7 @@ std::uint32_t MyProgressBar::BackColour() const {
 
 void MyProgressBar::BackColour(std::uint32_t colour) {
     ProgressBarState& s = State();
-    s.props.BackColour = colour;
-    s.Report(L"BackColour");
+    StoreAndReport(s, &ProgressBarProps::BackColour, colour, L"BackColour");
     s.UpdateLayout();
 }
 
@@ -578,8 +575,7 @@ bool MyProgressBar::LeadMarker() const {
 
 void MyProgressBar::LeadMarker(bool on) {
     ProgressBarState& s = State();
-    s.props.LeadMarker = on;
-    s.Report(L"LeadMarker");
+    StoreAndReport(s, &ProgressBarProps::LeadMarker, on, L"LeadMarker");
     s.UpdateLayout();
 }
 
@@ -619,8 +615,7 @@ bool MyProgressBar::Appearance() const {
 
 void MyProgressBar::Appearance(bool threeD) {
     ProgressBarState& s = State();
-    s.props.Appearance = threeD;
-    s.Report(L"Appearance");
+    StoreAndReport(s, &ProgressBarProps::Appearance, threeD, L"Appearance");
     s.UpdateLayout();
 }
 
@@ -641,9 +636,7 @@ std::wstring MyProgressBar::Text2() const {
 }
 
 void MyProgressBar::Text2(const std::wstring& text) {
-    ProgressBarState& s = State();
-    s.props.Text2 = text;
-    s.Report(L"Text2");
+    StoreAndReport(State(), &ProgressBarProps::Text2, text, L"Text2");
 }
 
 std::int32_t MyProgressBar::TextAlignment() const {

@@ -476,7 +476,15 @@ namespace {
 // The setters that store, report and draw.
 template <class T>
 void StoreAndDraw(LabelState& s, T LabelProps::*field, T value, std::wstring_view key) {
-    s.props.*field = value;
+    StoreAndReport(s, field, std::move(value), key);
+    s.DrawLabel();
+}
+
+// The font's setters: the font is made again before the property is reported.
+template <class T>
+void StoreFontAndDraw(LabelState& s, T LabelProps::*field, T value, std::wstring_view key) {
+    s.props.*field = std::move(value);
+    s.MakeFont();
     s.Report(key);
     s.DrawLabel();
 }
@@ -532,9 +540,7 @@ std::wstring MyUniLabel::AlphaLinkIMG() const {
 }
 
 void MyUniLabel::AlphaLinkIMG(const std::wstring& name) {
-    LabelState& s = State();
-    s.props.AlphaLinkIMG = name;
-    s.Report(L"AlphaLinkIMG");
+    StoreAndReport(State(), &LabelProps::AlphaLinkIMG, name, L"AlphaLinkIMG");
 }
 
 std::int32_t MyUniLabel::BackStyle() const {
@@ -542,10 +548,7 @@ std::int32_t MyUniLabel::BackStyle() const {
 }
 
 void MyUniLabel::BackStyle(std::int32_t style) {
-    LabelState& s = State();
-    s.props.BackStyle = style;
-    s.Report(L"BackStyle");
-    s.DrawLabel();
+    StoreAndDraw(State(), &LabelProps::BackStyle, style, L"BackStyle");
 }
 
 std::int32_t MyUniLabel::BorderStyle() const {
@@ -554,8 +557,7 @@ std::int32_t MyUniLabel::BorderStyle() const {
 
 void MyUniLabel::BorderStyle(std::int32_t style) {
     LabelState& s = State();
-    s.props.BorderStyle = style;
-    s.Report(L"Borderstyle");
+    StoreAndReport(s, &LabelProps::BorderStyle, style, L"Borderstyle");
     s.ApplyBorder();
 }
 
@@ -595,35 +597,19 @@ bool MyUniLabel::FontBold() const {
 }
 
 void MyUniLabel::FontBold(bool on) {
-    LabelState& s = State();
-    s.props.FontBold = on;
-    s.MakeFont();
-    s.Report(L"FontBold");
-    s.DrawLabel();
+    StoreFontAndDraw(State(), &LabelProps::FontBold, on, L"FontBold");
 }
 
 void MyUniLabel::FontItalic(bool on) {
-    LabelState& s = State();
-    s.props.FontItalic = on;
-    s.MakeFont();
-    s.Report(L"FontItalic");
-    s.DrawLabel();
+    StoreFontAndDraw(State(), &LabelProps::FontItalic, on, L"FontItalic");
 }
 
 void MyUniLabel::FontUnderLine(bool on) {
-    LabelState& s = State();
-    s.props.FontUnderLine = on;
-    s.MakeFont();
-    s.Report(L"FontUnderLine");
-    s.DrawLabel();
+    StoreFontAndDraw(State(), &LabelProps::FontUnderLine, on, L"FontUnderLine");
 }
 
 void MyUniLabel::FontSize(Currency points) {
-    LabelState& s = State();
-    s.props.FontSize = points;
-    s.MakeFont();
-    s.Report(L"FontSize");
-    s.DrawLabel();
+    StoreFontAndDraw(State(), &LabelProps::FontSize, points, L"FontSize");
 }
 
 std::int32_t MyUniLabel::MousePointer() const {
@@ -631,9 +617,7 @@ std::int32_t MyUniLabel::MousePointer() const {
 }
 
 void MyUniLabel::MousePointer(std::int32_t pointer) {
-    LabelState& s = State();
-    s.props.MousePointer = pointer;
-    s.Report(L"MousePointer");
+    StoreAndReport(State(), &LabelProps::MousePointer, pointer, L"MousePointer");
 }
 
 PictureData MyUniLabel::MouseIcon() const {
@@ -641,9 +625,7 @@ PictureData MyUniLabel::MouseIcon() const {
 }
 
 void MyUniLabel::MouseIcon(const PictureData& icon) {
-    LabelState& s = State();
-    s.props.MouseIcon = icon;
-    s.Report(L"MouseIcon");
+    StoreAndReport(State(), &LabelProps::MouseIcon, icon, L"MouseIcon");
 }
 
 void MyUniLabel::Redraw(bool) {

@@ -1,10 +1,13 @@
 // What the two controls' windows share: their state hung on the window, the pixels-to-twips
-// scale of the screen, and the text messages answered from a caption.
+// scale of the screen, how a property is stored, and the text messages answered from a
+// caption.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace vt {
 
@@ -20,6 +23,14 @@ struct TwipsScale {
 // The state object a window of ours carries (set when it is created, freed when it goes).
 template <class State> State* StateOf(HWND window) noexcept {
     return reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// Stores one property of a control's state and reports its key to the property listener; the
+// caller redraws as far as the property needs.
+template <class State, class Props, class T>
+void StoreAndReport(State& state, T Props::*field, T value, std::wstring_view key) {
+    state.props.*field = std::move(value);
+    state.Report(key);
 }
 
 // WM_GETTEXT and WM_GETTEXTLENGTH answered from `text`.
