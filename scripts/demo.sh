@@ -22,7 +22,8 @@ export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root"
 tests/wine/with-wine.sh bash -c '
     set -euo pipefail
     cd "$VT_ROOT"
-    bash scripts/stage-product.sh build/win64/unins000.exe
+    bash scripts/stage-product.sh build/win64/unins000.exe \
+        build/win64/tests/support/vt_com_probe.dll
     bash scripts/report-product.sh >"$VT_DEMO_OUT/before.txt"
     # The session'"'"'s web browser only writes down the pages it is asked to open.
     browser_log=$("$VT_WINE" winepath -w "$VT_DEMO_OUT/browser.txt" 2>/dev/null | tr -d "\r")
@@ -32,6 +33,9 @@ tests/wine/with-wine.sh bash -c '
         "$VT_WINE" reg add "HKCR\\$scheme\\shell\\open\\command" /ve /f \
             /d "\"$recorder\" \"$browser_log\" \"%1\"" >/dev/null 2>&1
     done
+    # The staged libraries write down their unregistration here.
+    export VT_UNREGISTER_RECORD=$("$VT_WINE" winepath -w "$VT_DEMO_OUT/unregistered.txt" 2>/dev/null |
+        tr -d "\r")
     echo "--- running C:\\Program Files\\Veltrane\\unins000.exe, answers: $VT_DEMO_ANSWERS"
     # The driver prints the exit code itself: a Unix shell sees it only modulo 256.
     tests/wine/wine-exec build/win64/tests/e2e/uninsdrive.exe --answers "$VT_DEMO_ANSWERS" \
@@ -43,6 +47,11 @@ tests/wine/with-wine.sh bash -c '
     bash scripts/report-product.sh >"$VT_DEMO_OUT/after.txt"
     echo "--- what is left of the product:"
     cat "$VT_DEMO_OUT/after.txt"
+    echo "    (left by design: the installation folder, Orvale.dll, Help - the log scan removes"
+    echo "    files, not folders - and page.html, whose logged name is cut to page.htm; what the"
+    echo "    answers keep: the user data and plug-ins when kept)"
+    echo "--- libraries unregistered:"
+    cat "$VT_DEMO_OUT/unregistered.txt" 2>/dev/null || echo "  (none)"
     echo "--- pages opened in the web browser:"
     cat "$VT_DEMO_OUT/browser.txt" 2>/dev/null || echo "  (none)"
     echo "--- what the run changed:"
