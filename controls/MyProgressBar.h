@@ -39,6 +39,9 @@ class MyProgressBar {
     void CreateNew(HWND parent, int id, const RECT& place);
     void Attach(HWND window) noexcept { window_ = window; }
     HWND hWnd() const noexcept { return window_; }
+    // The window has moved to a display of `dpi` dots per inch: the pictures are scaled to it
+    // and the bar drawn again. The parent gives the bar its new place.
+    void ScaleTo(unsigned dpi);
 
     PropertyBag Save() const;
     const ProgressBarProps& Properties() const;

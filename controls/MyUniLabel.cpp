@@ -71,7 +71,7 @@ struct LabelState {
     HWND window = nullptr;
     LabelProps props;
     FontData ambientFont;
-    TwipsScale scale = TwipsScale::OfScreen();
+    TwipsScale scale;                 // of the window's display
     TwipsBox box;                     // the control's place and size in twips
     std::int32_t rememberedWidth = 0; // width at the end of the previous drawing
     UniqueFont font;
@@ -320,6 +320,7 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         owned->props = params->bag ? LoadLabel(*params->bag, params->ambientFont)
                                    : NewLabel(params->ambientFont);
         owned->box = params->place;
+        owned->scale = TwipsScale::OfDpi(WindowDpi(create->hwndParent));
         owned->MakeFont();
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owned.release()));
         break;
@@ -409,7 +410,7 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 HWND CreateLabel(HWND parent, int id, const CreateParams& params) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     MyUniLabel::Register(instance);
-    const TwipsScale scale = TwipsScale::OfScreen();
+    const TwipsScale scale = TwipsScale::OfDpi(WindowDpi(parent));
     const DWORD border = params.bag && params.bag->ReadLong(L"BorderStyle", 0) == 1 ? WS_BORDER : 0;
     HWND window =
         CreateWindowExW(0, kUniLabelClass, L"", WS_CHILD | WS_VISIBLE | border,
@@ -469,6 +470,14 @@ const LabelProps& MyUniLabel::Properties() const {
 
 TwipsBox MyUniLabel::Place() const {
     return State().box;
+}
+
+void MyUniLabel::ScaleTo(unsigned dpi) {
+    LabelState& s = State();
+    s.scale = TwipsScale::OfDpi(dpi);
+    s.MakeFont();
+    s.MoveTo(s.box);
+    s.DrawLabel();
 }
 
 namespace {

@@ -46,6 +46,9 @@ class MyUniLabel {
     const LabelProps& Properties() const;
     // Where the label stands, in twips of its window.
     TwipsBox Place() const;
+    // The window has moved to a display of `dpi` dots per inch: the label keeps its place and
+    // font size in twips and points, and draws again in the new pixels.
+    void ScaleTo(unsigned dpi);
 
     std::int32_t Alignment() const;
     void Alignment(std::int32_t alignment);

@@ -3,7 +3,7 @@
 // window during the run and at its last step.
 #include "controls/control_window.h"
 #include "resources/resource.h"
-#include "tests/support/staging.h"
+#include "system/myMod.h"
 #include "tests/windows/control_pictures.h"
 #include "uninstall/form1.h"
 #include "uninstall/form1_design.h"
@@ -31,11 +31,6 @@ class WindowDesignTest : public ::testing::Test {
         MapWindowPoints(nullptr, form.hWnd(), reinterpret_cast<POINT*>(&at), 2);
         return at;
     }
-    // Twips as the design gives them, in the screen's pixels.
-    static int Pixels(int twips, int axis) {
-        WindowDc screen(nullptr);
-        return MulDiv(twips, GetDeviceCaps(screen.get(), axis), 1440);
-    }
     Form1 form{GetModuleHandleW(nullptr)};
     TwipsScale scale = TwipsScale::OfScreen();
     Rendered banner = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_BANNER));
@@ -53,26 +48,24 @@ TEST_F(WindowDesignTest, MessagesComeFromTheBuiltInTableThroughTheTextRules) {
     EXPECT_EQ(form.GetMessageText(3900), L"");
 }
 
-TEST_F(WindowDesignTest, WindowIsCreatedHiddenWithItsControlsWhereTheDesignPutsThem) {
-    EXPECT_FALSE(IsWindowVisible(form.hWnd()));
-    RECT client{};
-    GetClientRect(form.hWnd(), &client);
-    EXPECT_EQ(client.right, Pixels(7470, LOGPIXELSX));
-    EXPECT_EQ(client.bottom, Pixels(5370, LOGPIXELSY));
-    const struct {
-        int id, left, top;
-    } controls[] = {{kIdLabel3, 360, 165},  {kIdLabel4, 600, 420},       {kIdLabel1, 840, 1680},
-                    {kIdLabel2, 600, 1200}, {kIdProgressBar, 840, 1920}, {kIdCommand1, 6160, 4880}};
-    for (const auto& c : controls) {
-        HWND control = GetDlgItem(form.hWnd(), c.id);
-        ASSERT_NE(control, nullptr) << c.id;
-        EXPECT_EQ(Where(control).left, Pixels(c.left, LOGPIXELSX)) << c.id;
-        EXPECT_EQ(Where(control).top, Pixels(c.top, LOGPIXELSY)) << c.id;
+// The places in twips are checked from outside, at every scale; here the move itself.
+TEST_F(WindowDesignTest, MoveToADisplayOfAnotherScaleLaysItOutAgain) {
+    const Rendered first = Render(form.hWnd(), true);
+    RECT suggested{10, 20, 0, 0};
+    for (const WORD dpi : {WORD{144}, WORD{96}}) {
+        SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        RECT client{};
+        GetClientRect(form.hWnd(), &client);
+        EXPECT_EQ(client.right, TwipsScale::OfDpi(dpi).PixelsX(7470));
+        EXPECT_EQ(Where(form.Command1).top, TwipsScale::OfDpi(dpi).PixelsY(4880));
     }
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form.hWnd(), kIdCommand1)));
+    EXPECT_EQ(Render(form.hWnd(), true).pixels, first.pixels) << "back as it was";
 }
 
-TEST_F(WindowDesignTest, FrameCannotCloseTheWindow) {
+TEST_F(WindowDesignTest, WindowIsCreatedHiddenAndTheFrameCannotCloseIt) {
+    EXPECT_FALSE(IsWindowVisible(form.hWnd()));
+    EXPECT_FALSE(IsWindowEnabled(form.Command1));
     SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
     SendMessageW(form.hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindow(form.hWnd()));
