@@ -1,5 +1,6 @@
 #include "controls/MyProgressBar.h"
 
+#include "controls/accessible.h"
 #include "controls/control_window.h"
 #include "controls/rounding.h"
 #include "controls/surface.h"
@@ -258,12 +259,14 @@ void ProgressBarState::SetCaption(const std::wstring& text) {
     if (caption != text) {
         caption = text;
         Dirty(CaptionArea());
+        // A screen reader follows the value it shows.
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
     }
 }
 
 RECT ProgressBarState::CaptionArea() const {
     const int left = edge + scale.PixelsX(kCaptionLeft);
-    const int top = edge + kCaptionTop;
+    const int top = edge + scale.ScaledY(kCaptionTop);
     return RECT{left, top, left + scale.PixelsX(kCaptionWidth),
                 top + scale.PixelsY(kCaptionHeight)};
 }
@@ -415,6 +418,12 @@ LRESULT CALLBACK ProgressBarProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state->font);
+    case WM_GETOBJECT:
+        if (const auto answer =
+                AnswerAccessibleQuery(window, wParam, lParam, AccessibleKind::ProgressBar)) {
+            return *answer;
+        }
+        break;
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
         return AnswerTextMessage(state->caption, message, wParam, lParam);

@@ -5,7 +5,10 @@
 //
 // The bar is a window of its own (class kProgressBarClass). It answers PBM_GETPOS and
 // PBM_GETRANGE with Value, Min and Max and WM_GETTEXT with its caption, so that tools that read
-// a standard progress bar read this one too. Every setter draws at once: a change of Value is
+// a standard progress bar read this one too; to a screen reader it is a progress bar whose
+// value is its caption, and it announces each new caption. Its pictures and the lengths it
+// takes in pixels (ImageRepStep, HeadWidth) are pixels of 96 dots per inch, scaled once to
+// its window's display. Every setter draws at once: a change of Value is
 // on the screen when the setter returns. Arithmetic faults of the percentage (a range of
 // zero, a difference that leaves 32 bits) reach the caller as run-time errors.
 #pragma once

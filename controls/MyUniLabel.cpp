@@ -1,5 +1,6 @@
 #include "controls/MyUniLabel.h"
 
+#include "controls/accessible.h"
 #include "controls/control_window.h"
 #include "controls/rounding.h"
 #include "controls/surface.h"
@@ -370,6 +371,12 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state->font.get());
+    case WM_GETOBJECT:
+        if (const auto answer =
+                AnswerAccessibleQuery(window, wParam, lParam, AccessibleKind::StaticText)) {
+            return *answer;
+        }
+        break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
             if (HCURSOR cursor = CursorFor(state->props.MousePointer)) {
@@ -585,6 +592,8 @@ void MyUniLabel::Caption(const std::wstring& text) {
     }
     s.Report(L"Caption");
     s.DrawLabel();
+    // A screen reader says the new caption, as it does for a static control's new text.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, s.window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 FontData MyUniLabel::Font() const {

@@ -192,27 +192,23 @@ TEST_F(WindowDesignTest, CopiedBackgroundComesFromTheNamedPictureOrTheWindow) {
         << "names match exactly";
 }
 
-// Pictures of the window as the run shows it: halfway, and at its last step. They are kept
-// with the test results for people to look at.
-TEST_F(WindowDesignTest, PicturesOfTheWindowDuringTheRun) {
-    form.pb.Max(180);
-    form.pb.Value(81);
-    form.Label1.Caption(L"Removing Settings...");
-    ShowWindow(form.hWnd(), SW_SHOWNA);
-    const Rendered mid = Render(form.hWnd(), true);
-    EXPECT_TRUE(test::SavePng(test::ArtifactPath(L"window-mid-run.png"), mid.ToPicture()));
-
-    form.pb.Value(180);
-    form.Label1.Caption(L"Unregistering .dll Files...");
-    const Rendered last = Render(form.hWnd(), true);
-    EXPECT_TRUE(test::SavePng(test::ArtifactPath(L"window-last-step.png"), last.ToPicture()));
-    // The whole bar is filled: its bottom row has no white left.
-    const RECT bar = Where(form.pb.hWnd());
-    const int row = bar.top + 2 + 19;
-    for (int x = bar.left + 2; x < bar.right - 2; ++x) {
-        ASSERT_NE(last.At(x, row), RGB(255, 255, 255)) << x;
+TEST_F(WindowDesignTest, ScreenReadersHearEachNewPercentageAndStatusLine) {
+    // Only the bar says a new value, only the status line gets a new caption.
+    static int heard[2] = {};
+    const UniqueWinEventHook hook(SetWinEventHook(
+        EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) {
+            ++heard[event == EVENT_OBJECT_VALUECHANGE];
+        },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+    for (int value = 0; value <= 100; ++value) {
+        form.pb.Value(value);
     }
-    ShowWindow(form.hWnd(), SW_HIDE);
+    form.Label1.Caption(L"Removing Settings...");
+    form.Label1.Caption(L"Removing Settings...");
+    DoEvents();
+    EXPECT_EQ(heard[1], 100) << "1% to 100%";
+    EXPECT_EQ(heard[0], 1) << "the same caption again says nothing";
 }
 
 } // namespace
