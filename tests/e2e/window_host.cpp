@@ -11,6 +11,7 @@ int wmain(int argc, wchar_t** argv) {
     const vt::OleApartment ole;
     vt::Form1 form(GetModuleHandleW(nullptr));
     form.Create();
+    SetWindowTextW(form.hWnd(), L"Veltrane Uninstaller");
     form.pb.Max(180);
     form.pb.Value(argc > 1 ? static_cast<std::int32_t>(std::wcstol(argv[1], nullptr, 10)) : 0);
     form.Label1.Caption(L"Removing Registry Entries...");

@@ -89,13 +89,10 @@ TEST(WindowAtDisplayScale, KeepsItsProportionsAndTellsScreenReadersWhatItShows) 
         EXPECT_TRUE(SavePng(ArtifactPath(L"window-" + std::to_wstring(c.dpi) + L"dpi-" +
                                          std::to_wstring(c.value) + L".png"),
                             window));
-        POINT origin{};
-        ClientToScreen(form, &origin);
-        RECT frame{};
+        RECT frame{}; // its top left from the client area's
         GetWindowRect(form, &frame);
-        const auto at = [&](long x, long y) {
-            return window.Pixel(origin.x - frame.left + x, origin.y - frame.top + y);
-        };
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&frame), 1);
+        const auto at = [&](long x, long y) { return window.Pixel(x - frame.left, y - frame.top); };
         // The banner spans the top band to the client's right edge and ends at the rule.
         const COLORREF face = GetSysColor(COLOR_BTNFACE);
         EXPECT_NE(at(client.right - 1, pixels(855) - 1), face);
@@ -116,7 +113,7 @@ TEST(WindowAtDisplayScale, KeepsItsProportionsAndTellsScreenReadersWhatItShows) 
             Read(GetDlgItem(form, kIdProgressBar), &IAccessible::get_accValue),
             std::pair(long{ROLE_SYSTEM_PROGRESSBAR}, std::to_wstring(c.value * 100 / 180) + L"%"));
         // Wine's window object answers nothing of its own: the client object carries the name.
-        EXPECT_EQ(Read(form, &IAccessible::get_accName).second, L"Veltrane Uninstall");
+        EXPECT_EQ(Read(form, &IAccessible::get_accName).second, L"Veltrane Uninstaller");
     }
 }
 
