@@ -26,7 +26,8 @@ struct DisplayScale {
 };
 
 // What a screen reader reads of `window`: its role, and its name or value.
-std::pair<long, std::wstring> Read(HWND window, HRESULT (IAccessible::*text)(VARIANT, BSTR*)) {
+std::pair<long, std::wstring> Read(HWND window,
+                                   HRESULT (STDMETHODCALLTYPE IAccessible::*text)(VARIANT, BSTR*)) {
     UniqueCom<IAccessible> object;
     VARIANT self{}; // CHILDID_SELF
     self.vt = VT_I4;

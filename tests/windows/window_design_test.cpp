@@ -197,9 +197,8 @@ TEST_F(WindowDesignTest, ScreenReadersHearEachNewPercentageAndStatusLine) {
     static int heard[2] = {};
     const UniqueWinEventHook hook(SetWinEventHook(
         EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
-        [](HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) {
-            ++heard[event == EVENT_OBJECT_VALUECHANGE];
-        },
+        [](HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD)
+            WINAPI { ++heard[event == EVENT_OBJECT_VALUECHANGE]; },
         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
     for (int value = 0; value <= 100; ++value) {
         form.pb.Value(value);
