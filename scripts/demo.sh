@@ -7,6 +7,7 @@
 # ok, cancel, or default for the box's default button). The default "yes,no,no,ok" confirms the
 # removal, does not keep the settings, does not keep the plug-ins and closes the final message.
 # Pictures of the window and the lists of what was there before and after go to out/demo/.
+# VT_DEMO_DPI=144 shows the display at 144 dots per inch (150 %), as any other dots per inch.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,13 +19,15 @@ bash scripts/build.sh win64
 out="$root/out/demo"
 rm -rf "$out"
 mkdir -p "$out"
-export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root"
+export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root" VT_DEMO_DPI="${VT_DEMO_DPI:-96}"
 tests/wine/with-wine.sh bash -c '
     set -euo pipefail
     cd "$VT_ROOT"
     bash scripts/stage-product.sh build/win64/unins000.exe \
         build/win64/tests/support/vt_com_probe.dll
     bash scripts/report-product.sh >"$VT_DEMO_OUT/before.txt"
+    "$VT_WINE" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$VT_DEMO_DPI" \
+        /f >/dev/null 2>&1
     # The session'"'"'s web browser only writes down the pages it is asked to open.
     browser_log=$("$VT_WINE" winepath -w "$VT_DEMO_OUT/browser.txt" 2>/dev/null | tr -d "\r")
     recorder=$("$VT_WINE" winepath -w build/win64/tests/support/vt_url_recorder.exe 2>/dev/null |
