@@ -1,6 +1,7 @@
 #include "tests/support/fixtures.h"
 
 #include "system/handles.h"
+#include "system/system_library.h"
 #include "tests/support/running.h"
 #include "tests/support/text.h"
 
@@ -56,13 +57,12 @@ void RemoveTree(const std::wstring& path) {
 // Starts a program of Wine's host, /bin/<program> <option> with the paths as the host names
 // them. Wine cannot wait for a host program: the caller waits for its effect.
 void RunOnHost(const char* program, const char* option, const std::vector<std::wstring>& paths) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    const auto unixName = ProcedureOf<char*(CDECL*)(const wchar_t*)>(
+        GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
     std::string commandLine = std::string(program) + " " + option;
     for (const std::wstring& path : paths) {
-        char* name = unixName ? unixName(path.c_str()) : nullptr;
-        commandLine += name ? " \"" + std::string(name) + "\"" : std::string(" \"\"");
+        char* name = unixName(path.c_str());
+        commandLine += " \"" + std::string(name ? name : "") + "\"";
         HeapFree(GetProcessHeap(), 0, name);
     }
     STARTUPINFOA startup{};

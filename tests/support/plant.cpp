@@ -1,5 +1,5 @@
-// Stands in for a program or a library of a system name placed where the uninstaller must not
-// take it from. Whenever it runs or is loaded it leaves a file "<its own path>.ran". The
+// Stands in for a program or a library of a system name, planted where the uninstaller must not
+// take it from: whenever it runs or is loaded it leaves a file "<its own path>.ran". The
 // program then loads the libraries named on its command line, searching as any program does.
 #include "system/handles.h"
 
@@ -9,10 +9,9 @@ namespace {
 
 void Record(HMODULE self) {
     wchar_t path[MAX_PATH + 8] = L"";
-    const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
-    lstrcpyW(path + length, L".ran");
-    const vt::UniqueFile mark(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    lstrcpyW(path + GetModuleFileNameW(self, path, MAX_PATH), L".ran");
+    const vt::UniqueFile mark(
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
 
 } // namespace
