@@ -1,5 +1,6 @@
 #include "filesystem/clsFolder.h"
 
+#include "filesystem/links.h"
 #include "filesystem/path_rules.h"
 #include "filesystem/shell_file_op.h"
 #include "system/errors.h"
@@ -57,7 +58,11 @@ void EnumFolder(const std::wstring& folder, FolderWalk& walk) {
         if (search) {
             do {
                 const std::wstring name = TrimNull(entry.cFileName);
-                if (!IsDotEntry(name)) {
+                // A link to a folder is neither a file nor a folder of this tree: what it
+                // points to may be anywhere, even above it, and is not listed.
+                const bool linkedFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                                          IsLink(entry.dwFileAttributes);
+                if (!IsDotEntry(name) && !linkedFolder) {
                     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                         if (subfolders.size() == kMaxSubfoldersPerFolder) {
                             Raise(kErrOverflow);
@@ -83,6 +88,10 @@ std::vector<std::wstring> ListFiles(const std::wstring& path, bool includeSubFol
                                     const std::wstring& fileType) noexcept {
     std::vector<std::wstring> files;
     ResumeNext([&] { files.emplace_back(); });
+    // A folder that is itself a link lists nothing: its files lie wherever it points.
+    if (IsLink(GetFileAttributesW(path.c_str()))) {
+        return files;
+    }
     // An error inside the walk abandons it; what was found until then is the result.
     ResumeNext([&] {
         FolderWalk walk{includeSubFolder, SearchPattern(fileType), files, 0, {}};
@@ -104,8 +113,11 @@ double SizeBelow(const std::wstring& dirPath, PacedYield& yield, const clsFolder
     }
     do {
         const std::wstring name = TrimNull(entry.cFileName);
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(name)) {
-            total += SizeBelow(path + name, yield, folders);
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A link's target is not part of the folder; "." and ".." count nothing either.
+            if (!IsDotEntry(name) && !IsLink(entry.dwFileAttributes)) {
+                total += SizeBelow(path + name, yield, folders);
+            }
         } else {
             total += static_cast<double>(entry.nFileSizeHigh) * 4294967296.0 +
                      static_cast<double>(entry.nFileSizeLow);
@@ -297,6 +309,9 @@ std::int32_t clsFolder::GetFileCount(const std::wstring& path, bool includeSubFo
 
 double clsFolder::FolderSize(const std::wstring& dirPath) const noexcept {
     double total = 0;
+    if (IsLink(GetFileAttributesW(dirPath.c_str()))) {
+        return total;
+    }
     ResumeNext([&] {
         PacedYield yield;
         total = SizeBelow(dirPath, yield, *this);

@@ -26,7 +26,8 @@ class clsFolder {
     std::wstring Abbreviate(const std::wstring& folder) const;
 
     // Copy, move and rename through the shell without questions. The path check raises its
-    // error (52, 71, 76, ...) before the shell is asked; a failing shell operation beeps.
+    // error (52, 71, 76, ...) before the shell is asked; a failing shell operation beeps. A
+    // folder with a link in it is neither copied nor moved (it beeps).
     void Copy(const std::wstring& source, const std::wstring& dest) const;
     void Move(const std::wstring& source, const std::wstring& dest) const;
     void Rename(const std::wstring& source, const std::wstring& dest) const;
@@ -36,7 +37,8 @@ class clsFolder {
     void Create(const std::wstring& folder) const;
 
     // Deletes the folder with all its contents, for good; true exactly when the shell
-    // succeeded, false for a missing folder.
+    // succeeded, false for a missing folder. A link inside goes as a link, and a folder that
+    // is itself a link loses only the link: what a link points to is never deleted.
     bool Delete(const std::wstring& folder) const;
 
     // Deletes all the folders in one shell operation, after checking every one of them.
@@ -57,14 +59,17 @@ class clsFolder {
     // The full paths of the files below `path` whose names contain fileType, in elements
     // 1..N (element 0 is always there and empty): a folder's own files first, in the system's
     // order, then (includeSubFolder) those of each subfolder, depth first. Only subfolders
-    // whose names match the same pattern are visited. Yields to the message loop as it walks.
+    // whose names match the same pattern are visited. Links to folders are neither listed nor
+    // entered, and a path that is itself a link lists nothing. Yields to the message loop as
+    // it walks.
     std::vector<std::wstring> enumFiles(const std::wstring& path, bool includeSubFolder,
                                         const std::wstring& fileType = L".") const noexcept;
     // How many files enumFiles would list.
     std::int32_t GetFileCount(const std::wstring& path, bool includeSubFolder,
                               const std::wstring& fileType = L".") const noexcept;
 
-    // The bytes of all files below the folder; 0 for a missing folder.
+    // The bytes of all files below the folder, without what links point to; 0 for a missing
+    // folder or a link.
     double FolderSize(const std::wstring& dirPath) const noexcept;
 
     // The folder itself when it does not exist, else the first of folder_a, folder_b, ...,

@@ -1,5 +1,6 @@
 #include "filesystem/shell_file_op.h"
 
+#include "filesystem/links.h"
 #include "system/myMod.h"
 
 #include <shellapi.h>
@@ -18,6 +19,26 @@ std::wstring DoubleNulList(const std::vector<std::wstring>& paths) {
     return list;
 }
 
+// Takes the links out of what is to be deleted, before the shell sees it: the shell's delete
+// enters a link to a folder on some systems and deletes what it points to. A source that is a
+// link is removed here, as a link; a folder that holds one loses its links first. A source whose
+// links cannot all be removed is not deleted at all. Returns the sources left for the shell.
+std::vector<std::wstring> WithoutLinks(const std::vector<std::wstring>& from, bool& allRemoved) {
+    std::vector<std::wstring> left;
+    for (const std::wstring& path : from) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (IsLink(attributes)) {
+            allRemoved = RemoveLink(path) && allRemoved;
+        } else if (attributes != INVALID_FILE_ATTRIBUTES &&
+                   (attributes & FILE_ATTRIBUTE_DIRECTORY) && !RemoveLinksBelow(path)) {
+            allRemoved = false;
+        } else {
+            left.push_back(path);
+        }
+    }
+    return left;
+}
+
 } // namespace
 
 int ShellFileOperation(UINT function, const std::vector<std::wstring>& from, const std::wstring* to,
@@ -27,7 +48,23 @@ int ShellFileOperation(UINT function, const std::vector<std::wstring>& from, con
             return ERROR_INVALID_NAME;
         }
     }
-    const std::wstring fromList = DoubleNulList(from);
+    std::vector<std::wstring> sources = from;
+    bool linksRemoved = true;
+    if (function == FO_DELETE) {
+        sources = WithoutLinks(from, linksRemoved);
+        if (sources.empty() && !from.empty()) {
+            return linksRemoved ? 0 : ERROR_ACCESS_DENIED;
+        }
+    } else if (function == FO_COPY || function == FO_MOVE) {
+        // The shell would copy what a link points to, and a link to a folder above it would
+        // never end: a tree with a link in it is neither copied nor moved.
+        for (const std::wstring& path : from) {
+            if (HoldsLink(path)) {
+                return ERROR_NOT_SUPPORTED;
+            }
+        }
+    }
+    const std::wstring fromList = DoubleNulList(sources);
     const std::wstring toList = to ? DoubleNulList({*to}) : std::wstring();
     SHFILEOPSTRUCTW operation{};
     operation.hwnd = nullptr;
@@ -35,7 +72,8 @@ int ShellFileOperation(UINT function, const std::vector<std::wstring>& from, con
     operation.pFrom = fromList.c_str();
     operation.pTo = to ? toList.c_str() : nullptr;
     operation.fFlags = flags;
-    return SHFileOperationW(&operation);
+    const int result = SHFileOperationW(&operation);
+    return result == 0 && !linksRemoved ? ERROR_ACCESS_DENIED : result;
 }
 
 long AttributeQueryError(const std::wstring& path) {

@@ -24,7 +24,10 @@ inline constexpr FILEOP_FLAGS kFofQuietSilent = kFofQuiet | kFofSilent;
 // Runs one shell file operation on the paths `from` (and `to`, none for deleting), each
 // handed over as a double-NUL-terminated list. The shell's own error messages stay on (no
 // FOF_NOERRORUI). Returns the shell's result: 0 on success. A source that is relative or holds
-// a wildcard is refused with ERROR_INVALID_NAME before the shell sees it.
+// a wildcard is refused with ERROR_INVALID_NAME before the shell sees it. Links are never
+// followed: deleting removes a link as a link (a folder whose links cannot all be removed is
+// left whole, and the result is ERROR_ACCESS_DENIED), and a copy or move of a link, or of a
+// folder with one below it, is refused with ERROR_NOT_SUPPORTED.
 int ShellFileOperation(UINT function, const std::vector<std::wstring>& from, const std::wstring* to,
                        FILEOP_FLAGS flags);
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test tier: formatting, native unit tests (with sanitizers), a fuzzing run of the
-# native rules, the 32-bit build, and the Windows unit and end-to-end tests under Wine on a
-# virtual display.
+# native rules, the 32-bit build, the Windows unit and end-to-end tests under Wine on a virtual
+# display, and the reproducible, signed release build.
 #   scripts/test.sh            everything
-#   scripts/test.sh native     one tier: format, native, fuzz, win32, wine
+#   scripts/test.sh native     one tier: format, native, fuzz, win32, wine, release
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -11,7 +11,7 @@ cd "$root"
 bash scripts/setup.sh || exit 1
 
 tiers=("$@")
-[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native fuzz win32 wine)
+[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native fuzz win32 wine release)
 passed=0
 failed=0
 log=$(mktemp)
@@ -64,6 +64,11 @@ for tier in "${tiers[@]}"; do
             >"$log" 2>&1
         status=$?
         cat "$log"
+        ;;
+    release)
+        tests/release/release_test.sh >"$log" 2>&1
+        status=$?
+        tail -3 "$log"
         ;;
     *)
         echo "test.sh: unknown tier $tier" >&2

@@ -1,6 +1,7 @@
 #include "system/myMod.h"
 
 #include "system/handles.h"
+#include "system/system_library.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -35,11 +36,21 @@ std::wstring GetSpecialFolder(int csidl, HWND owner) {
 }
 
 bool InitCommonControlsLib() noexcept {
+    // The common controls are not a known library of the system and, imported at load time,
+    // would be loaded (with the theme library they need) before the search is limited to the
+    // system folder. Loaded here instead, they stay for the life of the process: the window
+    // classes they register must outlive every window.
+    static const UniqueModule commonControls(LoadSystemLibrary(L"comctl32.dll"));
+    using InitCommonControlsExProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initCommonControlsEx =
+        ProcedureOf<InitCommonControlsExProc>(commonControls.get(), "InitCommonControlsEx");
+    if (!initCommonControlsEx) {
+        return false;
+    }
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_USEREX_CLASSES;
-    InitCommonControlsEx(&controls);
-    return true;
+    return initCommonControlsEx(&controls) != FALSE;
 }
 
 int UnicodeMsgBox(const std::wstring& prompt, UINT flags, const std::wstring& title,

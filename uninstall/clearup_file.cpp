@@ -44,7 +44,38 @@ std::wstring ShortPath(const std::wstring& path) {
     return shortPath;
 }
 
+// The system folder in the ANSI code page, as the batch's own path is; empty when unknown.
+std::string SystemFolder() {
+    std::string folder(MAX_PATH, '\0');
+    const UINT length = GetSystemDirectoryA(folder.data(), static_cast<UINT>(folder.size()));
+    folder.resize(length < folder.size() ? length : 0);
+    return folder;
+}
+
 } // namespace
+
+bool StartClearupBatch(const ClearupBatch& batch) {
+    const std::string system = SystemFolder();
+    if (system.empty()) {
+        return false;
+    }
+    const std::string processor = system + "\\cmd.exe";
+    // With /s the command processor takes off exactly the outer pair of quotes, whatever the
+    // path holds between them.
+    std::string commandLine = "\"" + processor + "\" /s /c \"\"" + batch.Path() + "\"\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(processor.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE, nullptr, system.c_str(), &startup, &started)) {
+        return false;
+    }
+    const UniqueHandle process(started.hProcess);
+    const UniqueHandle thread(started.hThread);
+    return true;
+}
 
 std::optional<ClearupBatch> WriteClearupBatch() {
     const std::wstring exePath = AppExePath();

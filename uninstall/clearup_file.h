@@ -12,4 +12,10 @@ namespace vt {
 // folder is read-only, or no form of its path can be written into a batch).
 std::optional<ClearupBatch> WriteClearupBatch();
 
+// Starts the batch in a console window of its own (shown normally) and does not wait for it.
+// The command processor is the system's own, named by its full path, and runs in the system
+// folder: a cmd.exe beside the program or in the current folder is never run. False when it
+// could not be started.
+bool StartClearupBatch(const ClearupBatch& batch);
+
 } // namespace vt

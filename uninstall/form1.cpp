@@ -219,10 +219,7 @@ void Form1::Form_Unload() {
             });
         }
         if (batch) {
-            ResumeNext([&] {
-                ShellExecuteA(hWnd(), "Open", batch->Path().c_str(), nullptr, nullptr,
-                              SW_SHOWNORMAL);
-            });
+            ResumeNext([&] { StartClearupBatch(*batch); });
         }
     }
     FileOps.reset();

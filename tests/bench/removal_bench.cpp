@@ -3,7 +3,7 @@
 //
 //   removal_bench speed [FILES]   a silent uninstall of a product whose log names FILES (20000)
 //                                 existing files, against a bare DeleteFileW loop over the same
-//                                 files made afresh, twice each in turn
+//                                 files made afresh, three times each in turn
 //   removal_bench respond [FILES] an interactive uninstall of such a product, its window asked
 //                                 with WM_NULL every 50 ms: the worst answer time
 //   removal_bench stage MEGABYTES a product in C:\vt-bench\Veltrane whose log of MEGABYTES
@@ -68,7 +68,9 @@ std::vector<std::wstring> Stage(long files, std::size_t logBytes = 0) {
 }
 
 void Speed(long files) {
-    for (int round = 1; round <= 2; ++round) {
+    double bestUninstall = 1e9;
+    double bestBare = 1e9;
+    for (int round = 1; round <= 3; ++round) {
         Stage(files);
         Clock::time_point start = Clock::now();
         vt::test::WatchedProcess run(kProgramFolder + L"\\unins000.exe", L"silent");
@@ -87,7 +89,11 @@ void Speed(long files) {
         std::printf("round %d: silent uninstall %.2f s, DeleteFileW loop %.2f s (%ld files), "
                     "ratio %.2f\n",
                     round, uninstall, bare, deleted, uninstall / bare);
+        bestUninstall = std::min(bestUninstall, uninstall);
+        bestBare = std::min(bestBare, bare);
     }
+    std::printf("best of each: silent uninstall %.2f s, DeleteFileW loop %.2f s, ratio %.2f\n",
+                bestUninstall, bestBare, bestUninstall / bestBare);
 }
 
 void Respond(long files) {

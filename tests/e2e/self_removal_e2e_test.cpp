@@ -4,6 +4,7 @@
 #include "tests/e2e/run_boxes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/browser.h"
+#include "tests/support/process.h"
 #include "tests/support/running.h"
 #include "tests/support/staging.h"
 #include "tests/support/text.h"
@@ -12,6 +13,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace vt::test {
@@ -38,6 +41,67 @@ class RecorderForAllRuns : public testing::Environment {
 [[maybe_unused]] testing::Environment* const kRecorderForAllRuns =
     testing::AddGlobalTestEnvironment(new RecorderForAllRuns);
 
+constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
+constexpr wchar_t kWineOverrides[] = L"Software\\Wine\\DllOverrides";
+constexpr const wchar_t* kOverridden[] = {L"uxtheme", L"comctl32"};
+
+// A cmd.exe, uxtheme.dll and comctl32.dll of the tests' own, planted beside the uninstaller and
+// in the current folder, each first shown to be taken by a program without the guards. Wine is
+// told to prefer a library beside a program to its own, as Windows does, and the old search
+// order looks in the current folder before the system folder. version.dll is not planted: Wine's
+// own user32 imports it (Windows' does not), so Wine would load a planted one before the
+// program's first instruction. At the end, none may have run or been loaded.
+class Plants {
+  public:
+    Plants(const std::wstring& programFolder, const std::wstring& name) : current_(name + L"-cd") {
+        SetCurrentDirectoryW(current_.Path().c_str());
+        for (const wchar_t* library : kOverridden) {
+            RegSetKeyValueW(HKEY_CURRENT_USER, kWineOverrides, library, REG_SZ, L"n,b",
+                            sizeof L"n,b");
+        }
+        const DWORD unsafe = 0;
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"SafeDllSearchMode", REG_DWORD,
+                        &unsafe, sizeof unsafe);
+        for (const std::wstring& folder : {programFolder, current_.Path()}) {
+            for (const auto& [file, source] : {std::pair{L"\\cmd.exe", L"VT_PLANT"},
+                                               {L"\\uxtheme.dll", L"VT_PLANTED_LIBRARY"},
+                                               {L"\\comctl32.dll", L"VT_PLANTED_LIBRARY"}}) {
+                plants_.push_back(folder + file);
+                fs::copy_file(Environment(source), plants_.back());
+            }
+        }
+        // Loaded by name by a program beside them and, from the current folder, by one
+        // elsewhere; a program named without its folder is taken from the current folder.
+        const std::wstring libraries = L"uxtheme.dll comctl32.dll";
+        for (const auto& [exe, arguments] : {std::pair{plants_[0], libraries},
+                                             {Environment(L"VT_PLANT"), libraries},
+                                             {std::wstring(L"cmd.exe"), std::wstring()}}) {
+            EXPECT_TRUE(WatchedProcess(exe, arguments).WaitForExit(kSelfRemovalWithinMs));
+        }
+        fs::remove(Environment(L"VT_PLANT") + L".ran");
+        for (const std::wstring& plant : plants_) {
+            EXPECT_TRUE(fs::remove(plant + L".ran")) << ToUtf8(plant) << " does not work";
+        }
+    }
+    ~Plants() {
+        for (const std::wstring& plant : plants_) {
+            EXPECT_FALSE(fs::exists(plant + L".ran")) << ToUtf8(plant) << " was used";
+        }
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"SafeDllSearchMode");
+        for (const wchar_t* library : kOverridden) {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kWineOverrides, library);
+        }
+        SetCurrentDirectoryW(before_.c_str());
+    }
+    Plants(const Plants&) = delete;
+    Plants& operator=(const Plants&) = delete;
+
+  private:
+    std::wstring before_ = fs::current_path().wstring();
+    TestFolder current_;
+    std::vector<std::wstring> plants_;
+};
+
 struct Farewell {
     const char* name;
     std::wstring arguments;
@@ -48,6 +112,7 @@ struct Farewell {
     // A program folder whose name the ANSI code page cannot carry: the batch names it by its
     // short form and still deletes the right file.
     bool folderBeyondCodePage = false;
+    bool amongPlants = false;
 };
 
 void PrintTo(const Farewell& farewell, std::ostream* out) {
@@ -63,6 +128,10 @@ TEST_P(SelfRemoval, DeletesTheUninstallerAndSaysFarewell) {
     const std::wstring beyond = GetACP() == 1251 ? L"\u0935\u0947\u0932" : L"\u0412\u0435\u043b";
     StagedProduct product(name + (farewell.folderBeyondCodePage ? beyond : L""), StageOptions{});
     RecordingBrowser browser(ArtifactPath(name + L"-browser.log"));
+    std::optional<Plants> plants;
+    if (farewell.amongPlants) {
+        plants.emplace(product.ProgramFolder(), name);
+    }
 
     const RunResult run =
         RunExpectingBoxes(product.Uninstaller(), farewell.arguments, farewell.boxes, name);
@@ -84,12 +153,14 @@ std::string FarewellName(const testing::TestParamInfo<Farewell>& param) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, SelfRemoval,
-    testing::Values(Farewell{"Interactive",
+    testing::Values(Farewell{"InteractiveAmongPlants",
                              L"",
                              {Confirmation(IDYES), Removed()},
                              kRunFinished,
                              true,
-                             {kFeedbackPage}},
+                             {kFeedbackPage},
+                             false,
+                             true},
                     Farewell{
                         "SilentBeyondTheCodePage", L"silent", {}, kRunFinished, true, {}, true},
                     Farewell{"Declined", L"", {Confirmation(IDNO)}, kRunDeclined, false, {}}),

@@ -240,6 +240,25 @@ INSTANTIATE_TEST_SUITE_P(
                  {.silent = true}}),
     ScenarioName);
 
+// A link in the user's data folder to a folder outside the product: not keeping the settings
+// removes the link as a link, and what it points to stays whole. Wine opens what a link points
+// to even when asked for the link itself: there the link, and the folder that holds it, stay.
+TEST(UserDataWithALink, WhatTheLinkPointsToStaysWhole) {
+    const std::wstring name = CurrentTestName();
+    StagedProduct product(name, kUserData);
+    const TestFolder outside(name + L"-outside");
+    outside.File(L"keep\\a.txt");
+    const TreeSnapshot before = Snapshot(outside.Path());
+    const TestLink link(product.UserDataFolder() + L"\\Linked", outside.Path());
+
+    const RunResult run = RunExpectingBoxes(
+        product.Uninstaller(), L"", {Confirmation(IDYES), KeepSettings(IDNO), Removed()}, name);
+    EXPECT_EQ(run.exitCode, kRunFinished);
+    EXPECT_EQ(Snapshot(outside.Path()), before);
+    EXPECT_EQ(IsThere(link.Path()), UnderWine());
+    EXPECT_EQ(IsThere(product.UserDataFolder()), UnderWine());
+}
+
 // The product's own registry key as the product leaves it: its language, its settings and the
 // start-up entries it set aside. Made before the run; whatever the run leaves (and the entries
 // it writes into the start-up lists) goes again at the end.

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Builds the fuzzers with clang and runs each on a fixed number of inputs from a fixed seed, so
-# that a run is repeatable.
+# Builds every fuzz target here (each *_fuzz.cpp, with the platform-neutral sources of vt_core)
+# with clang's libFuzzer and the sanitizers, and runs each on a fixed number of inputs from a
+# fixed seed, so that a run is repeatable.
 #   tests/fuzz/run.sh [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 runs="${1:-200000}"
 out="$root/build/fuzz"
 mkdir -p "$out"
-rules=(uninstall/form1_rules.cpp uninstall/message_text.cpp system/errors.cpp
-    filesystem/path_rules.cpp system/reg_rules.cpp uninstall/settings_rules.cpp
-    uninstall/install_log.cpp)
-for target in rules_fuzz install_log_fuzz; do
+mapfile -t core < <(sed -n "/^add_library(vt_core/,/^)/s|^ *\([a-z0-9_/]*\.cpp\)$|$root/\1|p" \
+    "$root/CMakeLists.txt")
+for target in "$root"/tests/fuzz/*_fuzz.cpp; do
+    name=$(basename "$target" .cpp)
     clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -I"$root" "$root/tests/fuzz/$target.cpp" "${rules[@]/#/$root/}" -o "$out/$target"
-    echo "--- $target"
-    (cd "$out" && "./$target" -runs="$runs" -seed=1 -max_len=512 2>&1 | tail -3)
+        -I"$root" "$target" "${core[@]}" -o "$out/$name"
+    echo "$name:"
+    (cd "$out" && "./$name" -runs="$runs" -seed=1 -max_len=512 2>&1 | tail -3)
 done

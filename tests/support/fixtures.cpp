@@ -1,5 +1,10 @@
 #include "tests/support/fixtures.h"
 
+#include "system/handles.h"
+#include "system/system_library.h"
+#include "tests/support/running.h"
+#include "tests/support/text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -49,7 +54,53 @@ void RemoveTree(const std::wstring& path) {
     std::filesystem::remove_all(path, ignored);
 }
 
+// Starts a program of Wine's host, /bin/<program> <option> with the paths as the host names
+// them. Wine cannot wait for a host program: the caller waits for its effect.
+void RunOnHost(const char* program, const char* option, const std::vector<std::wstring>& paths) {
+    const auto unixName = ProcedureOf<char*(CDECL*)(const wchar_t*)>(
+        GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    std::string commandLine = std::string(program) + " " + option;
+    for (const std::wstring& path : paths) {
+        char* name = unixName(path.c_str());
+        commandLine += " \"" + std::string(name ? name : "") + "\"";
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (CreateProcessA((std::string("Z:\\bin\\") + program).c_str(), commandLine.data(), nullptr,
+                       nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        const UniqueHandle process(started.hProcess);
+        const UniqueHandle thread(started.hThread);
+    }
+}
+
 } // namespace
+
+bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+TestLink::TestLink(std::wstring link, const std::wstring& target) : link_(std::move(link)) {
+    if (UnderWine()) {
+        RunOnHost("ln", "-s", {target, link_});
+    } else {
+        CreateSymbolicLinkW(link_.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    }
+    if (!PollUntil([&] { return IsThere(link_); }, 30000)) {
+        throw std::runtime_error("cannot make a link at " + ToUtf8(link_));
+    }
+}
+
+// Wine would remove the target of the link: its host removes the link.
+TestLink::~TestLink() {
+    if (UnderWine()) {
+        RunOnHost("rm", "-f", {link_});
+        PollUntil([&] { return !IsThere(link_); }, 30000);
+    } else {
+        RemoveDirectoryW(link_.c_str());
+    }
+}
 
 std::wstring CurrentTestName() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();

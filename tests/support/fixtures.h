@@ -89,6 +89,24 @@ class TestFolder {
     std::wstring path_;
 };
 
+// Whether the tests run under Wine, where some things behave unlike Windows.
+bool UnderWine();
+
+// A link to a folder, removed again (as a link) at the end. Where the system cannot make one
+// (Wine's CreateSymbolicLinkW makes nothing and reports success) it is a Unix symbolic link,
+// which Wine shows as a folder with the reparse-point attribute.
+class TestLink {
+  public:
+    TestLink(std::wstring link, const std::wstring& target);
+    ~TestLink();
+    TestLink(const TestLink&) = delete;
+    TestLink& operator=(const TestLink&) = delete;
+    const std::wstring& Path() const noexcept { return link_; }
+
+  private:
+    std::wstring link_;
+};
+
 // The current test's name as a file or key name ("Suite.Test").
 std::wstring CurrentTestName();
 

@@ -3,6 +3,7 @@
 #include "system/errors.h"
 #include "system/handles.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/staging.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ using test::CurrentTestName;
 using test::ErrorOf;
 using test::IsThere;
 using test::TestFolder;
+using test::TestLink;
 using Names = std::vector<std::wstring>;
 
 class ClsFolder : public testing::Test {
@@ -135,6 +137,30 @@ TEST_F(ClsFolder, DeleteRemovesTheFolderWithItsContents) {
     EXPECT_FALSE(folders.Delete(folder / L"Veltrane2\\keep.txt")) << "a file is no folder";
     EXPECT_TRUE(IsThere(folder / L"Veltrane2\\keep.txt"));
     EXPECT_FALSE(folders.Delete(L"C:\\")) << "never a drive";
+}
+
+// Links are never followed: not listed, measured or copied, and deleting removes only the link.
+// Wine opens what a link points to even when asked for the link itself: there a link cannot be
+// removed, and a folder that holds one is left whole.
+TEST_F(ClsFolder, NeverFollowsALink) {
+    const TestFolder outside(CurrentTestName() + L"-outside");
+    outside.File(L"keep\\a.txt");
+    const test::TreeSnapshot before = test::Snapshot(outside.Path());
+    const std::wstring own = folder.File(L"sub\\own.txt");
+    const TestLink out(folder / L"out", outside.Path());
+    const TestLink cycle(folder / L"sub\\up", folder.Path());
+    EXPECT_EQ(folders.enumFiles(folder.Path(), true), (Names{L"", own}));
+    EXPECT_EQ(folders.FolderSize(folder.Path()), 1.0);
+    EXPECT_EQ(folders.enumFiles(out.Path(), true), Names{L""});
+    EXPECT_EQ(folders.FolderSize(out.Path()), 0.0);
+    folders.Copy(folder.Path(), folder.Path() + L"-copy");
+    EXPECT_FALSE(IsThere(folder.Path() + L"-copy"));
+
+    const bool removable = !test::UnderWine();
+    EXPECT_EQ(folders.Delete(out.Path()), removable);
+    EXPECT_EQ(folders.Delete(folder.Path()), removable);
+    EXPECT_EQ(IsThere(own), !removable);
+    EXPECT_EQ(test::Snapshot(outside.Path()), before);
 }
 
 TEST_F(ClsFolder, DeleteMultipleChecksEveryFolderFirst) {
