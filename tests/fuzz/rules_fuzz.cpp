@@ -1,5 +1,6 @@
 // Feeds arbitrary text to the platform-neutral rules and checks what must hold for any input.
 // Built with clang's libFuzzer; scripts/test.sh runs it for a fixed number of inputs.
+#include "filesystem/file_rules.h"
 #include "filesystem/path_rules.h"
 #include "system/reg_rules.h"
 #include "uninstall/form1_rules.h"
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -102,5 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)vt::DecidePathCheck(error, first, vt::PathCheckKind::File);
         (void)vt::DecidePathCheck(error, first, vt::PathCheckKind::Folder);
     }
+
+    // File names: nothing forbidden is left; any size reads as a number and a unit.
+    const std::wstring safe = vt::DosSafeName(first);
+    Check(safe.size() <= first.size() && safe.find_first_of(L":\\/*?\"<>|") == std::wstring::npos);
+    std::int64_t bytes = 0;
+    std::memcpy(&bytes, data, size < sizeof bytes ? size : sizeof bytes);
+    const std::wstring sized = vt::FormatSizeText(bytes, second);
+    Check(sized.size() > 3 && sized.back() == (bytes < 1024 ? L's' : L'B'));
     return 0;
 }
