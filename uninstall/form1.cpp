@@ -378,7 +378,7 @@ void Form1::CheckVTProcess() {
 // goes, leaf first. Each operation's failure is passed over; the bar moves 3 steps when the
 // settings stay, 4 when they go without a product key, 7 with one.
 void Form1::RemoveSettings(long settingsAnswer) {
-    const auto advance = [this] { ResumeNext([&] { pb.Value(pb.Value() + 1); }); };
+    const auto advance = [this] { Advance(1); };
     const std::wstring productKey = std::wstring(L"Software\\") + kProductName;
     const std::wstring startUpKey = productKey + L"\\StartUp";
     const std::wstring underSoftware = std::wstring(kProductName) + L"\\";
@@ -420,9 +420,6 @@ void Form1::RemoveSettings(long settingsAnswer) {
     }
     advance();
 }
-
-// Not built yet: nothing of the product is removed.
-void Form1::RemoveProduct() {}
 
 std::wstring Form1::WindowCaption() const {
     return WindowText(hWnd());

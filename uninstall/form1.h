@@ -91,6 +91,15 @@ class Form1 {
     void CheckVTProcess();
     void RemoveSettings(long settingsAnswer);
     void RemoveProduct();
+    void RemoveStartMenuGroup();
+    void RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibraries);
+    void Unregister(const std::wstring& library) noexcept;
+    void ScanInstallLog();
+
+    // Moves the bar on by `steps` (it stops at its end); sets the status line to message `id`.
+    // A failure of either is passed over.
+    void Advance(int steps) noexcept;
+    void Status(int id) noexcept;
 
     // Thrown past the run when it ends the program itself; the window is closed by then.
     struct ProgramEnded {};

@@ -1,5 +1,7 @@
 #include "uninstall/form1_rules.h"
 
+#include "filesystem/path_rules.h"
+
 namespace vt {
 
 std::wstring AddBackslash(const std::wstring& path) {
@@ -14,6 +16,31 @@ std::wstring GetFileName(const std::wstring& path, bool nameOnly) {
     const std::size_t cut = last == std::wstring::npos ? 0 : last + 1;
     std::wstring part = nameOnly ? path.substr(cut) : path.substr(0, cut);
     return part.empty() ? path : part;
+}
+
+std::optional<std::wstring> StartMenuProgramsFolder(const std::wstring& commonStartup) {
+    if (!NamesOneExactPlace(commonStartup) || commonStartup.back() == L'\\') {
+        return std::nullopt;
+    }
+    std::wstring programs = GetFileName(commonStartup, false);
+    if (!NamesOneExactPlace(programs)) {
+        return std::nullopt;
+    }
+    return programs;
+}
+
+std::optional<std::wstring> LogDrivePrefix(const std::wstring& programFolder) {
+    // A folder the system reports in its long form, "\\?\C:\...", is still on drive C.
+    constexpr std::wstring_view kLongForm = L"\\\\?\\";
+    const std::wstring_view folder = std::wstring_view(programFolder).starts_with(kLongForm)
+                                         ? std::wstring_view(programFolder).substr(kLongForm.size())
+                                         : std::wstring_view(programFolder);
+    const bool onDrive = folder.size() >= 3 && ((folder[0] | 0x20) >= L'a') &&
+                         ((folder[0] | 0x20) <= L'z') && folder[1] == L':' && folder[2] == L'\\';
+    if (!onDrive) {
+        return std::nullopt;
+    }
+    return std::wstring(folder.substr(0, 3));
 }
 
 std::wstring_view ArgumentString(std::wstring_view commandLine) {

@@ -4,6 +4,7 @@
 
 #include "system/errors.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,17 @@ std::wstring GetFileName(const std::wstring& path, bool nameOnly);
 inline bool isArrayInitialised(const std::vector<std::wstring>& names) {
     return !names.empty();
 }
+
+// Where the Start-menu group of all users is looked for first: the folder above the all-users
+// start-up folder, with its trailing backslash. Nothing when the start-up folder has no such
+// folder above it on a drive or share: when it is empty, relative, or a drive's root (and a
+// drive's root is not taken as the programs folder either), so that no group name is ever
+// joined to a path that the system would resolve against the current folder.
+std::optional<std::wstring> StartMenuProgramsFolder(const std::wstring& commonStartup);
+
+// The drive on which the paths of the installer's log are looked for: the program folder's
+// first three characters ("C:\"). Nothing when the program folder is not on a drive letter.
+std::optional<std::wstring> LogDrivePrefix(const std::wstring& programFolder);
 
 // The argument string of a full command line, as a windowed program receives it: the program
 // name (quoted or not) and the blanks that follow it are dropped; nothing else is trimmed.

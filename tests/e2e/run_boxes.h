@@ -16,6 +16,7 @@ inline constexpr wchar_t kFeedbackPage[] = L"https://www.veltrane.example/uninst
 inline constexpr wchar_t kNoStatus[] = L"...";
 inline constexpr wchar_t kRemovingSettings[] = L"Removing Settings...";
 inline constexpr wchar_t kRemovingRegistry[] = L"Removing Registry Entries...";
+inline constexpr wchar_t kUninstalling[] = L"Uninstalling Veltrane ...";
 
 inline ExpectedBox Confirmation(int answer) {
     return {"confirmation",
@@ -97,6 +98,24 @@ inline ExpectedBox Removed(std::optional<int> progress = std::nullopt,
             progress,
             std::move(status),
             IDOK};
+}
+
+// The install-log scan could not read the log: its error, in a silent run too. The window is
+// hidden in a silent run, so the box has no owner.
+inline ExpectedBox CleanUpFailed(long number, const wchar_t* description, int progress) {
+    ExpectedBox box{"cleanup",
+                    L"CleanUp - " + std::to_wstring(number),
+                    description,
+                    {IDOK},
+                    IDOK,
+                    BoxIcon::Hand,
+                    BoxOwner::None,
+                    /*mainVisible=*/false,
+                    progress,
+                    std::nullopt,
+                    IDOK};
+    box.mainCaption = kRunCaption;
+    return box;
 }
 
 } // namespace vt::test

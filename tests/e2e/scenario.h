@@ -27,6 +27,8 @@ struct ExpectedBox {
     int answer = 0;
     // Saves a picture of the main window while the box is up.
     bool capture = false;
+    // The main window's caption, when the box has a caption of its own.
+    std::wstring mainCaption = {};
 };
 
 struct RunResult {

@@ -3,6 +3,7 @@
 #include "system/handles.h"
 #include "tests/e2e/run_boxes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/installed_product.h"
 #include "tests/support/staging.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,9 @@ struct Scenario {
     // Files of the five missing from the user data, which then also holds a folder of the
     // user's own: not keeping the settings deletes what is there and the folder with it.
     std::vector<std::wstring> absent = {};
+    // A whole installed product around the uninstaller, and what the run must remove of it.
+    std::optional<InstallOptions> install = {};
+    RemovalChoices removal = {};
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) {
@@ -47,11 +51,18 @@ TEST_P(UninstallRun, MeetsTheExpectedBoxesAndEnds) {
     if (!scenario.absent.empty()) {
         std::filesystem::create_directories(product.UserDataFolder() + L"\\Backups");
     }
+    std::optional<InstalledProduct> installed;
+    if (scenario.install) {
+        installed.emplace(product, *scenario.install);
+    }
     const TreeSnapshot programBefore = Snapshot(product.ProgramFolder());
     const TreeSnapshot userDataBefore = Snapshot(product.UserDataFolder());
 
     const RunResult run =
         RunExpectingBoxes(product.Uninstaller(), scenario.arguments, scenario.boxes, name);
+    if (installed) {
+        installed->ExpectRemoved(scenario.removal);
+    }
 
     EXPECT_EQ(run.exitCode, scenario.exitCode);
     EXPECT_EQ(run.mainWindowShown, scenario.windowShown) << "main window ever shown";
@@ -109,26 +120,26 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"PlugInsWithoutUserData",
                  L"",
                  kPlugInsOnly,
-                 {Confirmation(IDYES), Removed(16, kNoStatus)},
+                 {Confirmation(IDYES), Removed(180, kUninstalling)},
                  kRunFinished,
                  true},
         Scenario{"SettingsKept",
                  L"",
                  kUserData,
-                 {Confirmation(IDYES), KeepSettings(IDYES), Removed(18, kRemovingRegistry)},
+                 {Confirmation(IDYES), KeepSettings(IDYES), Removed(180, kUninstalling)},
                  kRunFinished,
                  true},
         Scenario{"SettingsRemovedSomeFilesMissing",
                  L"",
                  kUserData,
-                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)},
+                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(180, kUninstalling)},
                  kRunFinished,
                  true,
                  {L"CookieInfo.ini", L"Recent.dat"}},
         Scenario{"SettingsRemovedAllFilesMissing",
                  L"",
                  kUserData,
-                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(26, kRemovingRegistry)},
+                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(180, kUninstalling)},
                  kRunFinished,
                  true,
                  kAllFive},
@@ -136,16 +147,97 @@ INSTANTIATE_TEST_SUITE_P(
                  L"",
                  kEverything,
                  {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDYES),
-                  Removed(18, kRemovingRegistry)},
+                  Removed(180, kUninstalling)},
                  kRunFinished,
                  true},
         Scenario{"SettingsRemovedPlugInsAsked",
                  L"",
                  kEverything,
                  {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDNO),
-                  Removed(26, kRemovingRegistry)},
+                  Removed(180, kUninstalling)},
                  kRunFinished,
                  true}),
+    ScenarioName);
+
+// A whole installed product goes, and nothing beside it: plug-ins stay when kept (the scan then
+// deletes nothing) or in a silent run, a library that hangs in its unregistration is given up
+// on, a locked file and another verb under the file type stay, and a log that another program
+// holds open shows the scan's error, in a silent run too, before the rest goes.
+INSTANTIATE_TEST_SUITE_P(
+    ProductRemoval, UninstallRun,
+    testing::Values(
+        Scenario{"SettingsAndPlugInsRemoved",
+                 L"",
+                 kUserData,
+                 {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDNO),
+                  Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{}},
+        Scenario{"SettingsKeptStartUpAsInstalled",
+                 L"",
+                 kUserData,
+                 {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDNO),
+                  Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{.startUp = StartUpFolder::AsInstalled}},
+        Scenario{"PlugInsKeptLibraryHangs",
+                 L"",
+                 kUserData,
+                 {Confirmation(IDYES), KeepSettings(IDNO),
+                  KeepPlugIns(20, kRemovingSettings, IDYES), Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{.startUp = StartUpFolder::Missing, .hangingLibrary = true},
+                 {.keepPlugIns = true}},
+        Scenario{"SilentStartUpAtDriveRoot",
+                 L"silent",
+                 kUserData,
+                 {},
+                 kRunFinished,
+                 false,
+                 {},
+                 InstallOptions{.startUp = StartUpFolder::DriveRoot},
+                 {.silent = true}},
+        Scenario{"ExtraVerbAndLockedFile",
+                 L"",
+                 {},
+                 {Confirmation(IDYES), Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{.extraVerb = true, .lockedFile = true}},
+        Scenario{"LogHeldOpenSilent",
+                 L"silent",
+                 {},
+                 {CleanUpFailed(70, L"Permission denied", 13)},
+                 kRunFinished,
+                 false,
+                 {},
+                 InstallOptions{.log = InstallLog::HeldOpen},
+                 {.silent = true}},
+        Scenario{"EmptyLogSilent",
+                 L"silent",
+                 {},
+                 {},
+                 kRunFinished,
+                 false,
+                 {},
+                 InstallOptions{.log = InstallLog::Empty},
+                 {.silent = true}},
+        Scenario{"RandomLogSilent",
+                 L"silent",
+                 {},
+                 {},
+                 kRunFinished,
+                 false,
+                 {},
+                 InstallOptions{.log = InstallLog::RandomBytes},
+                 {.silent = true}}),
     ScenarioName);
 
 // The product's own registry key as the product leaves it: its language, its settings and the
@@ -231,7 +323,7 @@ TEST(ProductKeyRemoval, StartUpEntriesGoBackAndTheKeyGoes) {
 
     const RunResult run = RunExpectingBoxes(
         product.Uninstaller(), L"",
-        {Confirmation(IDYES), KeepSettings(IDNO), Removed(29, kRemovingRegistry)}, name);
+        {Confirmation(IDYES), KeepSettings(IDNO), Removed(180, kUninstalling)}, name);
     EXPECT_EQ(run.exitCode, kRunFinished);
 
     EXPECT_FALSE(ProductKey::Exists(L"")) << "the product's key is still there";
@@ -260,7 +352,7 @@ TEST(ProductKeyRemoval, KeptSettingsOrAnUnknownSubkeyKeepTheKey) {
         ProductKey key;
         const RunResult run = RunExpectingBoxes(
             product.Uninstaller(), L"",
-            {Confirmation(IDYES), KeepSettings(IDYES), Removed(18, kRemovingRegistry)}, name);
+            {Confirmation(IDYES), KeepSettings(IDYES), Removed(180, kUninstalling)}, name);
         EXPECT_EQ(run.exitCode, kRunFinished);
         EXPECT_TRUE(ProductKey::Exists(L"\\StartUp"));
         EXPECT_TRUE(ProductKey::Exists(L"\\Settings"));
@@ -271,7 +363,7 @@ TEST(ProductKeyRemoval, KeptSettingsOrAnUnknownSubkeyKeepTheKey) {
     ProductKey::Set(L"Other", L"x", L"y");
     const RunResult run = RunExpectingBoxes(
         product.Uninstaller(), L"",
-        {Confirmation(IDYES), KeepSettings(IDNO), Removed(29, kRemovingRegistry)}, name);
+        {Confirmation(IDYES), KeepSettings(IDNO), Removed(180, kUninstalling)}, name);
     EXPECT_EQ(run.exitCode, kRunFinished);
     EXPECT_TRUE(ProductKey::Exists(L"\\Other"));
     for (const wchar_t* sub : {L"\\Settings", L"\\Schedule", L"\\StartUp"}) {

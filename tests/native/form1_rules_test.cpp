@@ -31,6 +31,31 @@ TEST(GetFileName, SplitsAtTheLastBackslashOrGivesTheWholePath) {
     }
 }
 
+TEST(RemovalPlaces, TheProgramsFolderAndTheLogDriveAreFullPathsOrNothing) {
+    const struct {
+        const wchar_t* path;
+        std::optional<std::wstring> programs;
+        std::optional<std::wstring> drive;
+    } cases[] = {
+        {L"C:\\ProgramData\\Start Menu\\Programs\\StartUp",
+         L"C:\\ProgramData\\Start Menu\\Programs\\", L"C:\\"},
+        {L"\\\\server\\share\\StartUp", L"\\\\server\\share\\", std::nullopt},
+        {L"\\\\?\\D:\\Tools\\Veltrane", std::nullopt, L"D:\\"},
+        // A drive's root, a folder directly under it, a relative path: no programs folder, so
+        // that no group name is joined to "C:" and resolved against the current folder.
+        {L"C:\\", std::nullopt, L"C:\\"},
+        {L"C:\\StartUp\\", std::nullopt, L"C:\\"},
+        {L"C:\\StartUp", std::nullopt, L"C:\\"},
+        {L"StartUp", std::nullopt, std::nullopt},
+        {L"C:StartUp", std::nullopt, std::nullopt},
+        {L"", std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StartMenuProgramsFolder(c.path), c.programs) << testing::PrintToString(c.path);
+        EXPECT_EQ(LogDrivePrefix(c.path), c.drive) << testing::PrintToString(c.path);
+    }
+}
+
 TEST(ArgumentString, DropsTheProgramNameAndTheBlanksAfterIt) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"\"C:\\Program Files\\Veltrane\\unins000.exe\" silent", L"silent"},

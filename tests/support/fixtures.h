@@ -19,6 +19,12 @@ inline bool IsThere(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Whether the tests run under Wine rather than Windows, for the few places where the two
+// behave differently and a test says which way each goes.
+inline bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 // Runs `call` and returns the run-time error it raised (number 0 when none).
 template <class Call> ErrorInfo ErrorOf(Call&& call) {
     try {

@@ -49,12 +49,21 @@ void RemoveTree(const std::wstring& folder) noexcept {
 
 } // namespace
 
-std::wstring AppDataFolder() {
+std::wstring SpecialFolder(int csidl) {
     wchar_t path[MAX_PATH] = L"";
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
-        throw std::runtime_error("the shell knows no application data folder");
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        throw std::runtime_error("the shell knows no such special folder");
     }
     return path;
+}
+
+std::wstring AppDataFolder() {
+    return SpecialFolder(CSIDL_APPDATA);
+}
+
+void WriteTestFile(const std::wstring& path, const std::string& content) {
+    CreateFolders(fs::path(path).parent_path());
+    WriteFile(path, content);
 }
 
 std::wstring ArtifactPath(const std::wstring& file) {

@@ -28,6 +28,8 @@ class StagedProduct {
     StagedProduct(const StagedProduct&) = delete;
     StagedProduct& operator=(const StagedProduct&) = delete;
 
+    // C:\vt-tests\<name>, which holds the program folder and whatever else the test puts there.
+    const std::wstring& Root() const noexcept { return root_; }
     const std::wstring& ProgramFolder() const noexcept { return programFolder_; }
     std::wstring Uninstaller() const { return programFolder_ + L"\\unins000.exe"; }
     // The batch through which a finished run removes the uninstaller.
@@ -55,8 +57,13 @@ struct Entry {
 using TreeSnapshot = std::map<std::wstring, Entry>;
 TreeSnapshot Snapshot(const std::wstring& folder);
 
-// The user's application data folder (CSIDL_APPDATA), as the product asks for it.
+// A special folder of the shell (CSIDL_...), and the user's application data folder, as the
+// product asks for them.
+std::wstring SpecialFolder(int csidl);
 std::wstring AppDataFolder();
+
+// Writes a file, making the folders above it; throws std::runtime_error when it cannot.
+void WriteTestFile(const std::wstring& path, const std::string& content);
 
 // `file` in the folder that VT_ARTIFACTS names (the current folder without it).
 std::wstring ArtifactPath(const std::wstring& file);

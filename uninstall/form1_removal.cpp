@@ -1,0 +1,381 @@
+// The removal of the product: the fixed script of what the product installs, and the scan of
+// the installer's log for the files it names. Nothing here is reported to the user but a log
+// that cannot be read: whatever is not there, or cannot be removed, is passed over.
+#include "uninstall/form1.h"
+
+#include "resources/resource.h"
+#include "system/modReg.h"
+#include "system/myMod.h"
+#include "system/paced_yield.h"
+#include "system/system_program.h"
+#include "uninstall/install_log.h"
+#include "uninstall/message_text.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <optional>
+
+namespace vt {
+
+namespace {
+
+// The files the product installs beside the uninstaller, removed in this order.
+constexpr const wchar_t* kProductFiles[] = {
+    L"Veltrane.url", L"Tessaly User's Manual.url",
+    L"unins000.dat", L"unins001.dat",
+    L"unins001.exe", L"WhatsNew.txt",
+    L"Licence.txt",  L"Readme.txt",
+    L"tmpVt.log",    L"Veltrane.exe",
+    L"Brendix.exe",  L"Tessaly.exe",
+};
+
+// The product's registry entries, removed in this order. A key is deleted only when it has no
+// subkeys, so the plug-in file type goes leaf first. The row without a tested key is the value
+// that starts the product at logon.
+struct RegistryRow {
+    RegRoot root;
+    const wchar_t* tested; // nullptr: delete the value `child` of the key `parent`
+    const wchar_t* parent;
+    const wchar_t* child;
+};
+constexpr RegistryRow kProductRegistry[] = {
+    {kHkeyLocalMachine, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrane_is1",
+     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", L"Veltrane_is1"},
+    {kHkeyCurrentUser, nullptr, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Veltrane"},
+    {kHkeyClassesRoot, L".vtp", L"", L".vtp"},
+    {kHkeyClassesRoot, L"Veltrane.Tessaly\\DefaultIcon", L"Veltrane.Tessaly", L"DefaultIcon"},
+    {kHkeyClassesRoot, L"Veltrane.Tessaly\\shell\\open\\command",
+     L"Veltrane.Tessaly\\shell\\open\\", L"command"},
+    {kHkeyClassesRoot, L"Veltrane.Tessaly\\shell\\open", L"Veltrane.Tessaly\\shell\\", L"open"},
+    {kHkeyClassesRoot, L"Veltrane.Tessaly\\shell", L"Veltrane.Tessaly\\", L"shell"},
+    {kHkeyClassesRoot, L"Veltrane.Tessaly", L"", L"Veltrane.Tessaly"},
+};
+
+// Where the Start-menu group of all users lies on the systems the product was made for: the
+// older place when the start-up folder gives none, and the newer place, always tried.
+constexpr wchar_t kOlderProgramsFolder[] =
+    L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\";
+constexpr wchar_t kNewerProgramsFolder[] =
+    L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\";
+
+// A library's unregistration takes moments; one that has not ended by then is taken to hang.
+constexpr DWORD kUnregisterLimitMs = 20000;
+
+constexpr wchar_t kInstallLog[] = L"unins000.dat";
+// The longest path the system takes; a longer one names nothing that could exist.
+constexpr std::size_t kLongestPath = 32767;
+
+bool EndsWithNoCase(const std::wstring& text, std::wstring_view lowerSuffix) {
+    if (text.size() < lowerSuffix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < lowerSuffix.size(); ++i) {
+        wchar_t c = text[text.size() - lowerSuffix.size() + i];
+        c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+        if (c != lowerSuffix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The bytes of the whole log, read in one piece.
+struct LogBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view View() const { return {data.get(), size}; }
+};
+
+[[noreturn]] void RaiseOpenError(DWORD error) {
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        Raise(70); // Permission denied: another program holds the log
+    case ERROR_FILE_NOT_FOUND:
+        Raise(kErrFileNotFound);
+    case ERROR_PATH_NOT_FOUND:
+        Raise(kErrPathNotFound);
+    default:
+        Raise(75); // Path/File access error
+    }
+}
+
+LogBytes ReadLog(const std::wstring& path) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        RaiseOpenError(GetLastError());
+    }
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file.get(), &length)) {
+        Raise(57); // Device I/O error
+    }
+    if (static_cast<unsigned long long>(length.QuadPart) > SIZE_MAX / 2) {
+        Raise(kErrOutOfMemory);
+    }
+    LogBytes log;
+    // Not zeroed first: the pages are touched once, by the read.
+    log.data = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(length.QuadPart));
+    const std::size_t wanted = static_cast<std::size_t>(length.QuadPart);
+    while (log.size < wanted) {
+        constexpr std::size_t kChunk = 1u << 26;
+        const DWORD ask = static_cast<DWORD>(std::min(wanted - log.size, kChunk));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), log.data.get() + log.size, ask, &got, nullptr)) {
+            Raise(57);
+        }
+        if (got == 0) {
+            break; // the log became shorter since its length was taken
+        }
+        log.size += got;
+    }
+    return log;
+}
+
+// The log's path on the uninstaller's drive, lower-cased; none when its bytes do not all stand
+// for characters of the ANSI code page (a truncated double-byte character, say), or when it is
+// too long to name anything.
+std::optional<std::wstring> PathOnDrive(const std::wstring& drive, std::string_view bytes) {
+    if (bytes.size() > kLongestPath) {
+        return std::nullopt;
+    }
+    std::wstring path = drive;
+    if (!bytes.empty()) {
+        const int size = static_cast<int>(bytes.size());
+        const int length =
+            MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+        if (length <= 0) {
+            return std::nullopt;
+        }
+        path.resize(drive.size() + static_cast<std::size_t>(length));
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size,
+                            path.data() + drive.size(), length);
+        CharLowerBuffW(path.data() + drive.size(), static_cast<DWORD>(length));
+    }
+    return path;
+}
+
+// The uninstaller's own file name in the ANSI code page, as the log would spell it; "" when it
+// has characters the code page lacks (the log then cannot name it).
+std::string OwnExeFileInAnsi() {
+    std::wstring name = GetFileName(AppExePath(), true);
+    name = name.substr(0, name.rfind(L'.')) + L".exe";
+    const int size = static_cast<int>(name.size());
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), size,
+                                           nullptr, 0, nullptr, &lossy);
+    if (length <= 0 || lossy) {
+        return {};
+    }
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), size, ansi.data(), length,
+                        nullptr, nullptr);
+    return ansi;
+}
+
+} // namespace
+
+void Form1::Advance(int steps) noexcept {
+    ResumeNext([&] { pb.Value(pb.Value() + steps); });
+}
+
+void Form1::Status(int id) noexcept {
+    ResumeNext([&] { Label1.Caption(GetMessageText(id)); });
+}
+
+// Takes the product off the machine: a fixed script of what the product installs, each item
+// removed only when an existence test finds it, with the install-log scan in the middle.
+// Failures are passed over one operation at a time; the bar always ends full.
+void Form1::RemoveProduct() {
+    std::wstring appDir;
+    ResumeNext([&] { appDir = AddBackslash(AppPath()); });
+
+    Status(IDS_UNINSTALLING);
+    DoEvents();
+    RemoveStartMenuGroup();
+    // The scan reads the log, which the file list below deletes.
+    ResumeNext([&] { ScanInstallLog(); });
+    DoEvents();
+
+    Status(IDS_UNREGISTERING);
+    // Orvale.dll is unregistered but stays.
+    if (FileOps->Exists(appDir + L"Orvale.dll")) {
+        Unregister(appDir + L"Orvale.dll");
+        Advance(2);
+    }
+    if (FileOps->Exists(appDir + L"SQLite.dll")) {
+        Unregister(appDir + L"SQLite.dll");
+        if (FileOps->Exists(appDir + L"SQLite.dll")) {
+            FileOps->Delete(appDir + L"SQLite.dll", false);
+        }
+        Advance(2);
+    }
+    DoEvents();
+
+    std::wstring appData;
+    std::wstring desktop;
+    ResumeNext([&] { appData = AddBackslash(GetSpecialFolder(kCsidlAppData, hWnd())); });
+    ResumeNext([&] { desktop = AddBackslash(GetSpecialFolder(kCsidlDesktop, hWnd())); });
+    const std::wstring shortcuts[] = {
+        appData + L"Microsoft\\Internet Explorer\\Quick Launch\\Veltrane.lnk",
+        desktop + L"Veltrane.lnk"};
+    for (const std::wstring& shortcut : shortcuts) {
+        if (FileOps->Exists(shortcut)) {
+            FileOps->Delete(shortcut, false);
+            Advance(1);
+        }
+    }
+
+    Status(IDS_UNINSTALLING);
+    for (const wchar_t* file : kProductFiles) {
+        if (FileOps->Exists(appDir + file)) {
+            FileOps->Delete(appDir + file, false);
+        }
+    }
+    DoEvents();
+    Advance(1);
+    Advance(1);
+    Advance(1);
+
+    RemoveLibraryFolder(appDir + L"Themes", /*keepWithoutLibraries=*/true);
+    RemoveLibraryFolder(appDir + L"Languages", /*keepWithoutLibraries=*/false);
+
+    ResumeNext([&] {
+        if (FolderOps->Exists(appDir + L"PlugIns") && !SilentMode && !KeepPlugIns) {
+            FolderOps->Delete(appDir + L"PlugIns");
+            Advance(5);
+        }
+    });
+    Advance(1);
+
+    for (const RegistryRow& row : kProductRegistry) {
+        ResumeNext([&] {
+            if (!row.tested) {
+                DeleteRegValue(row.root, row.parent, row.child);
+            } else if (RegKeyExists(row.root, row.tested)) {
+                DeleteRegKey(row.root, row.parent, row.child);
+            }
+        });
+    }
+    for (int i = 0; i < 4; ++i) {
+        Advance(1);
+    }
+
+    // The bar is filled in steps, so that the user sees it reach its end.
+    for (;;) {
+        bool filling = false;
+        ResumeNext([&] { filling = pb.Value() < pb.Max(); });
+        if (!filling) {
+            break;
+        }
+        Advance(1);
+        DoEvents();
+    }
+}
+
+// The group is looked for in the programs folder above the start-up folder of all users (or
+// the older fixed place when that folder does not exist), and always in the newer fixed place.
+void Form1::RemoveStartMenuGroup() {
+    std::wstring startUp;
+    ResumeNext([&] { startUp = GetSpecialFolder(kCsidlCommonStartup, hWnd()); });
+    std::wstring programs = kOlderProgramsFolder;
+    const std::optional<std::wstring> above = StartMenuProgramsFolder(startUp);
+    if (above && FolderOps->Exists(*above)) {
+        programs = *above;
+    }
+    for (const std::wstring& group :
+         {programs + kProductName, std::wstring(kNewerProgramsFolder) + kProductName}) {
+        ResumeNext([&] {
+            if (FolderOps->Exists(group)) {
+                FolderOps->Delete(group);
+            }
+        });
+    }
+}
+
+// A folder of COM libraries: each library directly in it is unregistered and deleted, then the
+// folder goes with whatever else it holds. Without a library in it, the folder stays when
+// `keepWithoutLibraries`, and goes all the same otherwise.
+void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibraries) {
+    if (!FolderOps->Exists(folder)) {
+        return;
+    }
+    Advance(1);
+    // The listing also names files that merely contain ".dll" (skin.dll.bak): those go with
+    // the folder.
+    const std::vector<std::wstring> listed = FolderOps->enumFiles(folder, false, L".dll");
+    const bool none = !isArrayInitialised(listed) || listed.size() == 1;
+    if (none && keepWithoutLibraries) {
+        return;
+    }
+    for (std::size_t i = 1; i < listed.size(); ++i) {
+        if (EndsWithNoCase(listed[i], L".dll")) {
+            Advance(1);
+            Unregister(listed[i]);
+            FileOps->Delete(listed[i], false);
+            DoEvents();
+        }
+    }
+    ResumeNext([&] { FolderOps->Delete(folder); });
+    Advance(1);
+    Advance(1);
+    Advance(1);
+}
+
+// Unregisters a COM library through the system's registration tool, without its messages,
+// and waits for the tool, so that the library is deleted only once it has been unregistered.
+// The path goes over in UTF-16, so that a folder name beyond the ANSI code page arrives whole.
+void Form1::Unregister(const std::wstring& library) noexcept {
+    ResumeNext([&] {
+        const UniqueHandle tool = StartSystemProgram(L"regsvr32.exe", L"/u /s \"" + library + L"\"",
+                                                     hWnd(), SW_SHOWNORMAL);
+        if (tool) {
+            WaitForProgram(tool.get(), kUnregisterLimitMs);
+        }
+    });
+}
+
+// Deletes every file that the installer's log names and the rules let go. A log that cannot be
+// read shows its error in a box (in a silent run too); the removal goes on after it.
+void Form1::ScanInstallLog() {
+    const std::wstring log = AddBackslash(AppPath()) + kInstallLog;
+    if (!FileOps->Exists(log)) {
+        return;
+    }
+    try {
+        const LogBytes bytes = ReadLog(log);
+        const std::optional<std::wstring> drive = LogDrivePrefix(AppPath());
+        const std::string ownExe = OwnExeFileInAnsi();
+        const LogScanChoices choices{ownExe, SilentMode, KeepPlugIns};
+        PacedYield yield;
+        ForEachLogPiece(bytes.View(), [&](std::string_view piece) {
+            const LogEntry entry = ReadLogEntry(piece);
+            if (entry.kind == LogEntryKind::File) {
+                const std::optional<std::wstring> path =
+                    drive ? PathOnDrive(*drive, entry.Path()) : std::nullopt;
+                const bool exists = path && FileOps->Exists(*path);
+                switch (StepForLogFile(entry.text, exists, choices)) {
+                case LogFileStep::PassOver:
+                    break;
+                case LogFileStep::DeleteAndAdvance:
+                    FileOps->Delete(*path, false);
+                    Advance(1);
+                    break;
+                case LogFileStep::Advance:
+                    Advance(1);
+                    break;
+                }
+            }
+            yield();
+        });
+    } catch (...) {
+        const ErrorInfo error = CurrentError();
+        HWND noOwner = nullptr;
+        UnicodeMsgBox(error.description, MB_ICONHAND, L"CleanUp - " + std::to_wstring(error.number),
+                      L"", noOwner);
+    }
+}
+
+} // namespace vt
