@@ -1,28 +1,39 @@
 #!/usr/bin/env bash
 # The main job: a real uninstall of a staged, installed Veltrane under Wine.
 #
-#   scripts/demo.sh [ANSWERS]
+#   scripts/demo.sh [ANSWERS] [LANGUAGE]
 #
 # ANSWERS lists the answers to the uninstaller's boxes in order, separated by commas (yes, no,
 # ok, cancel, or default for the box's default button). The default "yes,no,no,ok" confirms the
 # removal, does not keep the settings, does not keep the plug-ins and closes the final message.
+# LANGUAGE (such as german) stages the product in that language: its component is installed
+# and registered as the product's installer does it, so the uninstaller speaks it too.
 # Pictures of the window and the lists of what was there before and after go to out/demo/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 answers="${1:-yes,no,no,ok}"
+language="${2:-}"
+component=""
+if [[ -n "$language" ]]; then
+    component="build/win64/Languages/$language.dll"
+fi
 
 bash scripts/setup.sh
 bash scripts/build.sh win64
+if [[ -n "$component" && ! -f "$component" ]]; then
+    echo "demo.sh: no language component $component (language/texts/$language.rc)" >&2
+    exit 2
+fi
 
 out="$root/out/demo"
 rm -rf "$out"
 mkdir -p "$out"
-export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root"
+export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root" VT_DEMO_COMPONENT="$component"
 tests/wine/with-wine.sh bash -c '
     set -euo pipefail
     cd "$VT_ROOT"
-    bash scripts/stage-product.sh build/win64/unins000.exe
+    bash scripts/stage-product.sh build/win64/unins000.exe $VT_DEMO_COMPONENT
     bash scripts/report-product.sh >"$VT_DEMO_OUT/before.txt"
     # The session'"'"'s web browser only writes down the pages it is asked to open.
     browser_log=$("$VT_WINE" winepath -w "$VT_DEMO_OUT/browser.txt" 2>/dev/null | tr -d "\r")

@@ -2,8 +2,10 @@
 // say, where the progress stands at each, and how the run ends.
 #include "system/handles.h"
 #include "tests/e2e/run_boxes.h"
+#include "tests/support/component.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/installed_product.h"
+#include "tests/support/running.h"
 #include "tests/support/staging.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 namespace vt::test {
@@ -312,7 +315,7 @@ class ProductKey {
 
 // Not keeping the settings puts every entry with a known tag back into its start-up list and
 // deletes the product's key; the bar moves 7 steps for it. The language the key names has a
-// component file of that name, but no component can be created yet: the texts stay built in.
+// file of its component's name that is no component: the texts stay built in.
 TEST(ProductKeyRemoval, StartUpEntriesGoBackAndTheKeyGoes) {
     const std::wstring name = CurrentTestName();
     StagedProduct product(name, kUserData);
@@ -368,6 +371,93 @@ TEST(ProductKeyRemoval, KeptSettingsOrAnUnknownSubkeyKeepTheKey) {
     EXPECT_TRUE(ProductKey::Exists(L"\\Other"));
     for (const wchar_t* sub : {L"\\Settings", L"\\Schedule", L"\\StartUp"}) {
         EXPECT_FALSE(ProductKey::Exists(sub)) << testing::PrintToString(std::wstring(sub));
+    }
+}
+
+// The product's language component in its Languages folder, registered as the product's
+// installer registers it when asked.
+struct InstalledComponent {
+    std::unique_ptr<RegisteredComponent> registration;
+    InstalledComponent(const StagedProduct& product, const wchar_t* build, bool registered) {
+        const std::wstring library = product.ProgramFolder() + L"\\Languages\\german.dll";
+        std::filesystem::create_directories(product.ProgramFolder() + L"\\Languages");
+        std::filesystem::copy_file(BuildOutput(build), library);
+        if (registered) {
+            registration = std::make_unique<RegisteredComponent>(library);
+        }
+    }
+};
+
+ExpectedBox InGerman(ExpectedBox box, const std::wstring& text) {
+    box.caption = L"Veltrane Deinstallation";
+    box.text = text;
+    return box;
+}
+
+// The product set to German (in any case) with its component: every box and label in German.
+// The run's removal unregisters the component, which leaves no key of it behind.
+TEST(LanguageRun, EveryBoxAndLabelInGerman) {
+    const std::wstring name = CurrentTestName();
+    StagedProduct product(name, kEverything);
+    ProductKey key;
+    ProductKey::Set(L"", L"Language", L"GeRmAn");
+    const InstalledComponent german(product, L"VT_GERMAN", true);
+    RunningPrograms programs(name + L"-programs");
+    programs.Start(L"Brendix.exe");
+
+    const RunResult run = RunExpectingBoxes(
+        product.Uninstaller(), L"",
+        {InGerman(Confirmation(IDYES), L"Möchten Sie Veltrane und alle zugehörigen Komponenten "
+                                       L"wirklich vollständig entfernen?"),
+         InGerman(ProgramRunning(L"Brendix", IDYES),
+                  L"Die Deinstallation kann nicht beginnen.  Brendix wird gerade ausgeführt. "
+                  L"\r\n\r\nUm fortzufahren, muss Brendix geschlossen werden. \r\n\r\nJetzt "
+                  L"beenden?"),
+         InGerman(KeepSettings(IDNO), L"Möchten Sie Ihre Benutzereinstellungen behalten?"),
+         InGerman(KeepPlugIns(20, L"Einstellungen werden entfernt...", IDNO),
+                  L"Möchten Sie Ihre Plug-ins behalten?"),
+         InGerman(Removed(180, L"Veltrane wird deinstalliert ..."),
+                  L"Veltrane wurde erfolgreich von Ihrem Computer entfernt.")},
+        name);
+    EXPECT_EQ(run.exitCode, kRunFinished);
+    ASSERT_EQ(run.boxes.size(), 5u);
+    const MainWindowState& window = run.boxes[2].main;
+    EXPECT_EQ(window.label2, L"Veltrane wird deinstalliert ...");
+    EXPECT_EQ(window.label3, L"Deinstallationsstatus");
+    EXPECT_EQ(window.label4,
+              L"Bitte warten Sie, während Veltrane von Ihrem Computer entfernt wird.");
+    EXPECT_EQ(window.command1, L"Abbrechen");
+    UniqueRegKey left;
+    EXPECT_NE(
+        RegOpenKeyExW(HKEY_CLASSES_ROOT, L"vtLanguage_german.clsLanguage", 0, KEY_READ, left.put()),
+        ERROR_SUCCESS);
+}
+
+// Each way of not having a usable component gives the built-in texts, without a word.
+TEST(LanguageRun, NoUsableComponentMeansTheBuiltInTexts) {
+    const struct {
+        const char* name;
+        const wchar_t* setting;
+        const wchar_t* build; // nullptr: no component file
+        bool registered;
+    } cases[] = {
+        {"Version2", L"german", L"VT_GERMAN_V2", true},
+        {"NoFile", L"german", nullptr, false},
+        {"NotRegistered", L"German", L"VT_GERMAN", false},
+        {"EnglishUk", L"ENGLISH_uk", L"VT_GERMAN", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring name = CurrentTestName() + L"-" + FileNameFrom(c.name);
+        StagedProduct product(name, {});
+        ProductKey key;
+        ProductKey::Set(L"", L"Language", c.setting);
+        const auto component =
+            c.build ? std::make_unique<InstalledComponent>(product, c.build, c.registered)
+                    : nullptr;
+        const RunResult run =
+            RunExpectingBoxes(product.Uninstaller(), L"", {Confirmation(IDNO)}, name);
+        EXPECT_EQ(run.exitCode, kRunDeclined);
     }
 }
 
