@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <numeric>
+#include <regex>
 #include <vector>
 
 namespace vt {
@@ -72,6 +78,38 @@ TEST(StringBlockOf, MessageNumbersLandInTheirBlocks) {
     EXPECT_EQ(StringBlockOf(3900), 244u);
     EXPECT_EQ(StringBlockOf(3903), 244u);
     EXPECT_EQ(StringBlockOf(3904), 245u);
+}
+
+// Every language component's text file against the built-in message table.
+// Each text of a resource script's string table, by identifier, as the marks it holds ("|",
+// "%N", "%APP", sorted: a translation may place them differently); an empty text reads "empty".
+std::map<std::string, std::string> Marks(const std::filesystem::path& script) {
+    std::ifstream file(script);
+    const std::regex entry(R"re(^\s*(IDS_\w+)\s+"(.*)"\s*$)re");
+    const std::regex mark(R"(\||%N|%APP)");
+    std::map<std::string, std::string> marks;
+    std::smatch match;
+    for (std::string line; std::getline(file, line);) {
+        if (std::regex_match(line, match, entry)) {
+            const std::string text = match[2];
+            std::vector<std::string> found(
+                std::sregex_token_iterator(text.begin(), text.end(), mark), {});
+            std::sort(found.begin(), found.end());
+            marks[match[1]] = text.empty()
+                                  ? "empty"
+                                  : std::accumulate(found.begin(), found.end(), std::string(" "));
+        }
+    }
+    return marks;
+}
+
+TEST(LanguageTexts, EveryLanguageHasEveryTextWithItsMarks) {
+    const std::filesystem::path source = VT_SOURCE_DIR;
+    const auto english = Marks(source / "resources" / "unins000.rc");
+    ASSERT_EQ(english.size(), 13u);
+    for (const auto& texts : std::filesystem::directory_iterator(source / "language" / "texts")) {
+        EXPECT_EQ(Marks(texts.path()), english) << texts.path();
+    }
 }
 
 } // namespace

@@ -1,8 +1,12 @@
 #include "tests/support/fixtures.h"
 
+#include "system/handles.h"
+#include "tests/support/text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <process.h>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -50,6 +54,31 @@ void RemoveTree(const std::wstring& path) {
 }
 
 } // namespace
+
+namespace {
+
+// The system's regsvr32, silent, waited for; true when it succeeded.
+bool Regsvr32(const wchar_t* option, const std::wstring& library) {
+    wchar_t system[MAX_PATH] = L"";
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring program = std::wstring(system) + L"\\regsvr32.exe";
+    const std::wstring quoted = L"\"" + library + L"\"";
+    return _wspawnl(_P_WAIT, program.c_str(), L"regsvr32", L"/s", option, quoted.c_str(),
+                    nullptr) == 0;
+}
+
+} // namespace
+
+RegisteredComponent::RegisteredComponent(std::wstring library) : library_(std::move(library)) {
+    if (!Regsvr32(L"", library_)) {
+        throw std::runtime_error("regsvr32 did not register " + ToUtf8(library_));
+    }
+}
+
+RegisteredComponent::~RegisteredComponent() {
+    // A library the uninstaller unregistered and deleted already has nothing left to undo.
+    (void)Regsvr32(L"/u", library_);
+}
 
 std::wstring CurrentTestName() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
