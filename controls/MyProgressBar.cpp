@@ -1,5 +1,6 @@
 #include "controls/MyProgressBar.h"
 
+#include "controls/accessible.h"
 #include "controls/control_window.h"
 #include "controls/rounding.h"
 #include "controls/surface.h"
@@ -25,7 +26,7 @@ constexpr double kThreeDExtraHeight = 60;
 constexpr double kCaptionLeft = 120;
 constexpr double kCaptionWidth = 5610;
 constexpr double kCaptionHeight = 195;
-constexpr int kCaptionTop = 4; // pixels of the bar
+constexpr int kCaptionTop = 4; // design pixels of the bar
 constexpr int kThreeDEdge = 2; // the sunken border of the 3-D bar, pixels a side
 
 // Title of the validation boxes: the program's own name.
@@ -42,14 +43,16 @@ struct CreateParams {
 struct ProgressBarState {
     HWND window = nullptr;
     ProgressBarProps props;
-    TwipsScale scale = TwipsScale::OfScreen();
+    TwipsScale scale;     // of the window's display
     HFONT font = nullptr; // given by the parent, which owns it
 
-    Surface picture; // the progress picture, source of every tile
+    // The pictures as decoded, and at the display's scale: the progress picture is the source
+    // of every tile.
+    Surface pictureDecoded, picture;
     bool hasPicture = false;
-    Surface background; // the background picture
-    Surface strip;      // tiles across the whole width, the head at the right end
-    Surface bar;        // the visible bar's image, inside its border
+    Surface backgroundDecoded, background;
+    Surface strip; // tiles across the whole width, the head at the right end
+    Surface bar;   // the visible bar's image, inside its border
     std::wstring caption;
     std::int16_t captionAlignment = 2;
 
@@ -102,10 +105,22 @@ struct ProgressBarState {
     }
 
     void LoadPictures() {
-        hasPicture = DecodePicture(props.ProgressPicture, picture);
+        hasPicture = DecodePicture(props.ProgressPicture, pictureDecoded);
+        DecodePicture(props.BackPicture, backgroundDecoded);
+        ScalePictures();
+    }
+    void ScalePictures() {
+        for (auto [decoded, scaled] :
+             {std::pair{&pictureDecoded, &picture}, std::pair{&backgroundDecoded, &background}}) {
+            scaled->ScaleFrom(*decoded, scale.ScaledX(decoded->width()),
+                              scale.ScaledY(decoded->height()));
+        }
         ++pictureSerial;
-        DecodePicture(props.BackPicture, background);
         ++backgroundSerial;
+    }
+    // A length of the design in pixels of 96 dots per inch, in pixels of the display.
+    float DisplayPixels(float designPixels) const {
+        return static_cast<float>(designPixels * 15.0 / scale.x);
     }
 
     void UpdateLayout();
@@ -157,26 +172,27 @@ void ProgressBarState::BuildStrip() {
     }
     const int stripWidth = ToLongNearest((props.HeadWidth * 15.0 + barWidth * scale.x) / scale.x);
     const int blockHeight = ToLongNearest(scaleHeight);
-    const StripInputs inputs{pictureSerial, props.ImageRepStep, props.HeadWidth,
-                             stripWidth,    holderHeight,       blockHeight};
+    const float step = DisplayPixels(props.ImageRepStep);
+    const float head = DisplayPixels(props.HeadWidth);
+    const StripInputs inputs{pictureSerial, step, head, stripWidth, holderHeight, blockHeight};
     if (stripBuiltFor != inputs) {
         strip.Resize(stripWidth, holderHeight);
         strip.Fill(GetSysColor(COLOR_BTNFACE));
         // Every tile starts at the picture's second column. Columns beyond the picture copy
         // nothing, so the strip's own colour shows there.
-        const int tileWidth = ToLongNearest(props.ImageRepStep);
+        const int tileWidth = ToLongNearest(step);
         const int copyWidth = std::min(tileWidth, picture.width() - 1);
         const int copyHeight = std::min(blockHeight, picture.height());
         if (hasPicture && copyWidth > 0 && copyHeight > 0) {
-            for (std::int32_t x : TileColumns(props.ImageRepStep, stripWidth)) {
+            for (std::int32_t x : TileColumns(step, stripWidth)) {
                 BitBlt(strip.dc(), x, 0, copyWidth, copyHeight, picture.dc(), 1, 0, SRCCOPY);
             }
         }
-        const HeadPlacement head = PlaceHead(props.HeadWidth, holderWidth, stripWidth);
-        const int headFrom = std::max(0, head.sourceColumn);
-        const int headWidth = std::min(head.width, picture.width() - headFrom);
+        const HeadPlacement placed = PlaceHead(head, holderWidth, stripWidth);
+        const int headFrom = std::max(0, placed.sourceColumn);
+        const int headWidth = std::min(placed.width, picture.width() - headFrom);
         if (hasPicture && headWidth > 0 && copyHeight > 0) {
-            BitBlt(strip.dc(), head.stripColumn + (headFrom - head.sourceColumn), 0, headWidth,
+            BitBlt(strip.dc(), placed.stripColumn + (headFrom - placed.sourceColumn), 0, headWidth,
                    copyHeight, picture.dc(), headFrom, 0, SRCCOPY);
         }
         stripBuiltFor = inputs;
@@ -190,7 +206,8 @@ void ProgressBarState::BuildStrip() {
 void ProgressBarState::DrawProgress() {
     const double percent = FillPercent(props.Value, props.Min, props.Max);
     const int fill = FillWidth(scaleWidth, percent);
-    const HeadPlacement head = PlaceHead(props.HeadWidth, holderWidth, strip.width());
+    const HeadPlacement head =
+        PlaceHead(DisplayPixels(props.HeadWidth), holderWidth, strip.width());
     const BarInputs inputs{stripSerial,
                            backgroundSerial,
                            props.BackColour,
@@ -242,12 +259,14 @@ void ProgressBarState::SetCaption(const std::wstring& text) {
     if (caption != text) {
         caption = text;
         Dirty(CaptionArea());
+        // A screen reader follows the value it shows.
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
     }
 }
 
 RECT ProgressBarState::CaptionArea() const {
     const int left = edge + scale.PixelsX(kCaptionLeft);
-    const int top = edge + kCaptionTop;
+    const int top = edge + scale.ScaledY(kCaptionTop);
     return RECT{left, top, left + scale.PixelsX(kCaptionWidth),
                 top + scale.PixelsY(kCaptionHeight)};
 }
@@ -350,6 +369,7 @@ LRESULT CALLBACK ProgressBarProc(HWND window, UINT message, WPARAM wParam, LPARA
         auto owned = std::make_unique<ProgressBarState>();
         owned->window = window;
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        owned->scale = TwipsScale::OfDpi(WindowDpi(create->hwndParent));
         const auto* params = static_cast<const CreateParams*>(create->lpCreateParams);
         if (params && params->bag) {
             owned->props = LoadProgressBar(*params->bag);
@@ -398,6 +418,12 @@ LRESULT CALLBACK ProgressBarProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state->font);
+    case WM_GETOBJECT:
+        if (const auto answer =
+                AnswerAccessibleQuery(window, wParam, lParam, AccessibleKind::ProgressBar)) {
+            return *answer;
+        }
+        break;
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
         return AnswerTextMessage(state->caption, message, wParam, lParam);
@@ -464,6 +490,13 @@ void MyProgressBar::CreateNew(HWND parent, int id, const RECT& place) {
     window_ = CreateBar(parent, id, place, params);
 }
 
+void MyProgressBar::ScaleTo(unsigned dpi) {
+    ProgressBarState& s = State();
+    s.scale = TwipsScale::OfDpi(dpi);
+    s.ScalePictures();
+    s.UpdateLayout();
+}
+
 ProgressBarState& MyProgressBar::State() const {
     ProgressBarState* state = StateOf<ProgressBarState>(window_);
     if (!state) {
@@ -483,8 +516,8 @@ const ProgressBarProps& MyProgressBar::Properties() const {
 void MyProgressBar::ProgressPicture(const PictureData& picture) {
     ProgressBarState& s = State();
     s.props.ProgressPicture = picture;
-    s.hasPicture = DecodePicture(picture, s.picture);
-    ++s.pictureSerial;
+    s.hasPicture = DecodePicture(picture, s.pictureDecoded);
+    s.ScalePictures();
     s.Report(L"ProgressPicture");
     s.UpdateLayout();
 }
@@ -492,8 +525,8 @@ void MyProgressBar::ProgressPicture(const PictureData& picture) {
 void MyProgressBar::BackPicture(const PictureData& picture) {
     ProgressBarState& s = State();
     s.props.BackPicture = picture;
-    DecodePicture(picture, s.background);
-    ++s.backgroundSerial;
+    DecodePicture(picture, s.backgroundDecoded);
+    s.ScalePictures();
     s.Report(L"BackPicture");
     s.UpdateLayout();
 }

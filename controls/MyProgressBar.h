@@ -5,7 +5,10 @@
 //
 // The bar is a window of its own (class kProgressBarClass). It answers PBM_GETPOS and
 // PBM_GETRANGE with Value, Min and Max and WM_GETTEXT with its caption, so that tools that read
-// a standard progress bar read this one too. Every setter draws at once: a change of Value is
+// a standard progress bar read this one too; to a screen reader it is a progress bar whose
+// value is its caption, and it announces each new caption. Its pictures and the lengths it
+// takes in pixels (ImageRepStep, HeadWidth) are pixels of 96 dots per inch, scaled once to
+// its window's display. Every setter draws at once: a change of Value is
 // on the screen when the setter returns. Arithmetic faults of the percentage (a range of
 // zero, a difference that leaves 32 bits) reach the caller as run-time errors.
 #pragma once
@@ -39,6 +42,9 @@ class MyProgressBar {
     void CreateNew(HWND parent, int id, const RECT& place);
     void Attach(HWND window) noexcept { window_ = window; }
     HWND hWnd() const noexcept { return window_; }
+    // The window has moved to a display of `dpi` dots per inch: the pictures are scaled to it
+    // and the bar drawn again. The parent gives the bar its new place.
+    void ScaleTo(unsigned dpi);
 
     PropertyBag Save() const;
     const ProgressBarProps& Properties() const;

@@ -1,5 +1,6 @@
 #include "controls/MyUniLabel.h"
 
+#include "controls/accessible.h"
 #include "controls/control_window.h"
 #include "controls/rounding.h"
 #include "controls/surface.h"
@@ -71,7 +72,7 @@ struct LabelState {
     HWND window = nullptr;
     LabelProps props;
     FontData ambientFont;
-    TwipsScale scale = TwipsScale::OfScreen();
+    TwipsScale scale;                 // of the window's display
     TwipsBox box;                     // the control's place and size in twips
     std::int32_t rememberedWidth = 0; // width at the end of the previous drawing
     UniqueFont font;
@@ -320,6 +321,7 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         owned->props = params->bag ? LoadLabel(*params->bag, params->ambientFont)
                                    : NewLabel(params->ambientFont);
         owned->box = params->place;
+        owned->scale = TwipsScale::OfDpi(WindowDpi(create->hwndParent));
         owned->MakeFont();
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owned.release()));
         break;
@@ -369,6 +371,12 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state->font.get());
+    case WM_GETOBJECT:
+        if (const auto answer =
+                AnswerAccessibleQuery(window, wParam, lParam, AccessibleKind::StaticText)) {
+            return *answer;
+        }
+        break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
             if (HCURSOR cursor = CursorFor(state->props.MousePointer)) {
@@ -409,7 +417,7 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 HWND CreateLabel(HWND parent, int id, const CreateParams& params) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     MyUniLabel::Register(instance);
-    const TwipsScale scale = TwipsScale::OfScreen();
+    const TwipsScale scale = TwipsScale::OfDpi(WindowDpi(parent));
     const DWORD border = params.bag && params.bag->ReadLong(L"BorderStyle", 0) == 1 ? WS_BORDER : 0;
     HWND window =
         CreateWindowExW(0, kUniLabelClass, L"", WS_CHILD | WS_VISIBLE | border,
@@ -469,6 +477,14 @@ const LabelProps& MyUniLabel::Properties() const {
 
 TwipsBox MyUniLabel::Place() const {
     return State().box;
+}
+
+void MyUniLabel::ScaleTo(unsigned dpi) {
+    LabelState& s = State();
+    s.scale = TwipsScale::OfDpi(dpi);
+    s.MakeFont();
+    s.MoveTo(s.box);
+    s.DrawLabel();
 }
 
 namespace {
@@ -576,6 +592,8 @@ void MyUniLabel::Caption(const std::wstring& text) {
     }
     s.Report(L"Caption");
     s.DrawLabel();
+    // A screen reader says the new caption, as it does for a static control's new text.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, s.window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 FontData MyUniLabel::Font() const {

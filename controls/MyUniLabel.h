@@ -5,9 +5,11 @@
 // drags the whole window.
 //
 // The label is a window of its own (class kUniLabelClass) and answers WM_GETTEXT with its
-// caption. The window it sits on provides what lies behind it: it paints itself on
-// WM_PRINTCLIENT, and it answers the message named kFindPictureMessage (lParam: the picture's
-// name) with a pointer to the picture's Surface, or 0 when it has no picture of that name.
+// caption; to a screen reader it is static text named by its caption. It measures in pixels of
+// its window's display. The window it sits on provides what lies behind it: it paints itself
+// on WM_PRINTCLIENT, and it answers the message named kFindPictureMessage (lParam: the
+// picture's name) with a pointer to the picture's Surface, or 0 when it has no picture of that
+// name.
 #pragma once
 
 #include "controls/label_rules.h"
@@ -46,6 +48,9 @@ class MyUniLabel {
     const LabelProps& Properties() const;
     // Where the label stands, in twips of its window.
     TwipsBox Place() const;
+    // The window has moved to a display of `dpi` dots per inch: the label keeps its place and
+    // font size in twips and points, and draws again in the new pixels.
+    void ScaleTo(unsigned dpi);
 
     std::int32_t Alignment() const;
     void Alignment(std::int32_t alignment);

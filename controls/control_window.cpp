@@ -14,6 +14,28 @@ TwipsScale TwipsScale::OfScreen() noexcept {
     return TwipsScale{1440.0 / (x > 0 ? x : 96), 1440.0 / (y > 0 ? y : 96)};
 }
 
+TwipsScale TwipsScale::OfDpi(unsigned dpi) noexcept {
+    const double perPixel = 1440.0 / (dpi > 0 ? dpi : 96);
+    return TwipsScale{perPixel, perPixel};
+}
+
+unsigned WindowDpi(HWND window) noexcept {
+    // Systems before per-monitor scaling lack the call: it is looked up, not imported, so
+    // that the program still starts there.
+    using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow =
+        reinterpret_cast<GetDpiForWindowCall>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && window) {
+        if (const UINT dpi = getDpiForWindow(window)) {
+            return dpi;
+        }
+    }
+    WindowDc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    return dpi > 0 ? static_cast<unsigned>(dpi) : 96;
+}
+
 int TwipsScale::PixelsX(double twips) const noexcept {
     return static_cast<int>(std::lround(twips / x));
 }

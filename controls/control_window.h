@@ -1,6 +1,6 @@
 // What the two controls' windows share: their state hung on the window, the pixels-to-twips
-// scale of the screen, how a property is stored, and the text messages answered from a
-// caption.
+// scale of the window's display, how a property is stored, and the text messages answered
+// from a caption.
 #pragma once
 
 #include <windows.h>
@@ -11,14 +11,23 @@
 
 namespace vt {
 
-// Twips per pixel of the screen on each axis: 15 at 96 dots per inch.
+// Twips per pixel on each axis: 15 at 96 dots per inch.
 struct TwipsScale {
     double x = 15;
     double y = 15;
     static TwipsScale OfScreen() noexcept;
+    static TwipsScale OfDpi(unsigned dpi) noexcept;
     int PixelsX(double twips) const noexcept;
     int PixelsY(double twips) const noexcept;
+    // A length the design gives in pixels of 96 dots per inch, in pixels of this scale.
+    int ScaledX(double designPixels) const noexcept { return PixelsX(designPixels * 15); }
+    int ScaledY(double designPixels) const noexcept { return PixelsY(designPixels * 15); }
+    bool operator==(const TwipsScale&) const = default;
 };
+
+// The dots per inch of the display `window` is on: the window's own where the system keeps
+// one per monitor, else the screen's.
+unsigned WindowDpi(HWND window) noexcept;
 
 // The state object a window of ours carries (set when it is created, freed when it goes).
 template <class State> State* StateOf(HWND window) noexcept {

@@ -1,5 +1,9 @@
 #include "controls/surface.h"
 
+#include "controls/resample.h"
+
+#include <algorithm>
+
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -64,6 +68,23 @@ bool Surface::CopyFrom(const Surface& other) noexcept {
         return false;
     }
     return other.empty() || BitBlt(dc(), 0, 0, width_, height_, other.dc(), 0, 0, SRCCOPY) != FALSE;
+}
+
+bool Surface::ScaleFrom(const Surface& other, int width, int height) {
+    if (other.empty() || (width == other.width() && height == other.height())) {
+        return CopyFrom(other);
+    }
+    GdiFlush();
+    const std::vector<std::uint32_t> scaled =
+        ResizeSmooth(std::vector<std::uint32_t>(
+                         other.pixels(),
+                         other.pixels() + static_cast<std::size_t>(other.width()) * other.height()),
+                     other.width(), other.height(), width, height);
+    if (!Resize(width, height) || empty()) {
+        return false;
+    }
+    std::copy(scaled.begin(), scaled.end(), pixels_);
+    return true;
 }
 
 COLORREF ResolveColour(std::uint32_t colour) noexcept {

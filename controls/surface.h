@@ -32,6 +32,8 @@ class Surface {
     void Fill(COLORREF colour) noexcept;
     // Copies `other` (same kind of surface) into this one, size included.
     bool CopyFrom(const Surface& other) noexcept;
+    // `other` made `width` x `height` with a smooth filter; at its own size, its exact copy.
+    bool ScaleFrom(const Surface& other, int width, int height);
 
   private:
     UniqueBitmap bitmap_;

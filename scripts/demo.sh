@@ -9,6 +9,7 @@
 # LANGUAGE (such as german) stages the product in that language: its component is installed
 # and registered as the product's installer does it, so the uninstaller speaks it too.
 # Pictures of the window and the lists of what was there before and after go to out/demo/.
+# VT_DEMO_DPI=144 shows the display at 144 dots per inch (150 %), as any other dots per inch.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -29,12 +30,16 @@ fi
 out="$root/out/demo"
 rm -rf "$out"
 mkdir -p "$out"
-export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root" VT_DEMO_COMPONENT="$component"
+export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root" VT_DEMO_DPI="${VT_DEMO_DPI:-96}" \
+    VT_DEMO_COMPONENT="$component"
 tests/wine/with-wine.sh bash -c '
     set -euo pipefail
     cd "$VT_ROOT"
-    bash scripts/stage-product.sh build/win64/unins000.exe $VT_DEMO_COMPONENT
+    bash scripts/stage-product.sh build/win64/unins000.exe \
+        build/win64/tests/support/vt_com_probe.dll $VT_DEMO_COMPONENT
     bash scripts/report-product.sh >"$VT_DEMO_OUT/before.txt"
+    "$VT_WINE" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$VT_DEMO_DPI" \
+        /f >/dev/null 2>&1
     # The session'"'"'s web browser only writes down the pages it is asked to open.
     browser_log=$("$VT_WINE" winepath -w "$VT_DEMO_OUT/browser.txt" 2>/dev/null | tr -d "\r")
     recorder=$("$VT_WINE" winepath -w build/win64/tests/support/vt_url_recorder.exe 2>/dev/null |
@@ -43,6 +48,9 @@ tests/wine/with-wine.sh bash -c '
         "$VT_WINE" reg add "HKCR\\$scheme\\shell\\open\\command" /ve /f \
             /d "\"$recorder\" \"$browser_log\" \"%1\"" >/dev/null 2>&1
     done
+    # The staged libraries write down their unregistration here.
+    export VT_UNREGISTER_RECORD=$("$VT_WINE" winepath -w "$VT_DEMO_OUT/unregistered.txt" 2>/dev/null |
+        tr -d "\r")
     echo "--- running C:\\Program Files\\Veltrane\\unins000.exe, answers: $VT_DEMO_ANSWERS"
     # The driver prints the exit code itself: a Unix shell sees it only modulo 256.
     tests/wine/wine-exec build/win64/tests/e2e/uninsdrive.exe --answers "$VT_DEMO_ANSWERS" \
@@ -54,6 +62,11 @@ tests/wine/with-wine.sh bash -c '
     bash scripts/report-product.sh >"$VT_DEMO_OUT/after.txt"
     echo "--- what is left of the product:"
     cat "$VT_DEMO_OUT/after.txt"
+    echo "    (left by design: the installation folder, Orvale.dll, Help - the log scan removes"
+    echo "    files, not folders - and page.html, whose logged name is cut to page.htm; what the"
+    echo "    answers keep: the user data and plug-ins when kept)"
+    echo "--- libraries unregistered:"
+    cat "$VT_DEMO_OUT/unregistered.txt" 2>/dev/null || echo "  (none)"
     echo "--- pages opened in the web browser:"
     cat "$VT_DEMO_OUT/browser.txt" 2>/dev/null || echo "  (none)"
     echo "--- what the run changed:"

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Stages an installed Veltrane in the current Wine session (run inside tests/wine/with-wine.sh):
-# the installation folder with the uninstaller and the installer's log, the per-user data,
-# the Start-menu group and shortcuts, and the product's registry entries.
-#   stage-product.sh UNINSTALLER_EXE [LANGUAGE_COMPONENT]
-# With a language component (such as build/win64/Languages/german.dll) the product runs in that
-# language: the component is installed in the Languages folder and registered through the
-# system's regsvr32, as the product's installer does, and the product's language is set to it.
+# the installation folder with the uninstaller, its COM libraries and the installer's log, the
+# per-user data, the Start-menu group and shortcuts, and the product's registry entries.
+#   stage-product.sh UNINSTALLER_EXE COM_LIBRARY [LANGUAGE_COMPONENT]
+# COM_LIBRARY is copied under the names of the product's libraries; it writes each of its
+# unregistrations into the file that VT_UNREGISTER_RECORD names. With a language component
+# (such as build/win64/Languages/german.dll) the product runs in that language: the component
+# is installed in the Languages folder and registered through the system's regsvr32, as the
+# product's installer does, and the product's language is set to it.
 set -euo pipefail
 uninstaller="$1"
-component="${2:-}"
+library="$2"
+component="${3:-}"
 : "${WINEPREFIX:?run inside tests/wine/with-wine.sh}"
 
 wine_path() { "$VT_WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
@@ -20,15 +23,18 @@ appdata=$(wine_path "$("$VT_WINE" cmd /c echo %APPDATA% | tr -d '\r')")
 desktop="$(wine_path "$("$VT_WINE" cmd /c echo %USERPROFILE% | tr -d '\r')")/Desktop"
 [[ -d "$appdata" ]] || { echo "stage-product: no APPDATA folder ($appdata)" >&2; exit 1; }
 
-mkdir -p "$app"/{Themes,Languages,PlugIns}
+mkdir -p "$app"/{Themes,Languages,PlugIns,Help}
 cp "$uninstaller" "$app/unins000.exe"
 # The product's programs: any executable will do, they are not started here.
 for program in Veltrane Brendix Tessaly; do
     cp "$drive_c/windows/system32/notepad.exe" "$app/$program.exe"
 done
+for file in Orvale.dll SQLite.dll Themes/skin.dll Languages/german.dll; do
+    cp "$library" "$app/$file"
+done
 for file in Readme.txt Licence.txt WhatsNew.txt Veltrane.url "Tessaly User's Manual.url" \
-    Orvale.dll SQLite.dll tmpVt.log Themes/skin.dll Themes/skin.dll.bak Languages/german.dll \
-    PlugIns/Cookies.vtp PlugIns/History.vtp; do
+    tmpVt.log Themes/skin.dll.bak PlugIns/Cookies.vtp PlugIns/History.vtp Help/Manual.chm \
+    page.html; do
     printf 'staged %s\n' "$file" >"$app/$file"
 done
 # The installer's log: paths behind a drive and ":\", each followed some time later by two
@@ -36,7 +42,8 @@ done
 {
     printf 'VT setup log 3\0\0\0\0'
     for file in Readme.txt Licence.txt WhatsNew.txt Veltrane.exe Brendix.exe Tessaly.exe \
-        PlugIns\\Cookies.vtp PlugIns\\History.vtp unins000.exe; do
+        PlugIns\\Cookies.vtp PlugIns\\History.vtp Help\\Manual.chm Orvale.dll page.html \
+        unins000.exe; do
         printf '\x01\x20C:\\Program Files\\Veltrane\\%s\x7f\x00\x00\x05' "$file"
     done
     printf '\x01\x20C:\\Program Files\\Veltrane\x01\x82\x02\x03\x00\x00'

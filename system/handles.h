@@ -63,6 +63,7 @@ using UniqueHandle = Unique<NullIsNoneTraits<HANDLE, CloseHandle>>;
 using UniqueWindow = Unique<NullIsNoneTraits<HWND, DestroyWindow>>;
 // A hook set with SetWindowsHookEx; its procedure may live in another process's copy of a module.
 using UniqueWindowsHook = Unique<NullIsNoneTraits<HHOOK, UnhookWindowsHookEx>>;
+using UniqueWinEventHook = Unique<NullIsNoneTraits<HWINEVENTHOOK, UnhookWinEvent>>;
 using UniqueFont = Unique<NullIsNoneTraits<HFONT, DeleteObject>>;
 using UniqueBitmap = Unique<NullIsNoneTraits<HBITMAP, DeleteObject>>;
 using UniqueMemoryDc = Unique<NullIsNoneTraits<HDC, DeleteDC>>;

@@ -20,14 +20,6 @@ namespace vt {
 
 namespace {
 
-// Design geometry in twips (1/1440 inch).
-struct Place {
-    int left, top, width, height;
-};
-constexpr int kClientWidthTwips = 7470;
-constexpr int kClientHeightTwips = 5370;
-constexpr Place kCommand1{6160, 4880, 1095, 375};
-
 constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // Message box flags the run uses.
@@ -35,28 +27,6 @@ constexpr UINT kAskNoDefault = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2; // 0x
 constexpr UINT kAskYesDefault = MB_YESNO | MB_ICONQUESTION;                // 0x24
 constexpr UINT kInform = MB_OK | MB_ICONINFORMATION;                       // 0x40
 constexpr UINT kStop = MB_OK | MB_ICONHAND;                                // 0x10
-
-struct Dpi {
-    int x = 96;
-    int y = 96;
-    static Dpi OfScreen() {
-        WindowDc screen(nullptr);
-        return Dpi{GetDeviceCaps(screen.get(), LOGPIXELSX),
-                   GetDeviceCaps(screen.get(), LOGPIXELSY)};
-    }
-    int X(int twips) const { return MulDiv(twips, x, 1440); }
-    int Y(int twips) const { return MulDiv(twips, y, 1440); }
-};
-
-HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, int weight, const Dpi& dpi) {
-    LOGFONTW font{};
-    font.lfHeight = -MulDiv(hundredthsOfPoint, dpi.y, 7200);
-    font.lfWeight = weight;
-    font.lfCharSet = ANSI_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    return CreateFontIndirectW(&font);
-}
 
 } // namespace
 
@@ -78,43 +48,20 @@ void Form1::Create() {
     windowClass.lpszClassName = kForm1ClassName;
     RegisterClassExW(&windowClass);
 
-    const Dpi dpi = Dpi::OfScreen();
-    RECT frame{0, 0, dpi.X(kClientWidthTwips), dpi.Y(kClientHeightTwips)};
-    AdjustWindowRectEx(&frame, kFrameStyle, FALSE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = work.left + (work.right - work.left - width) / 2;
-    const int top = work.top + (work.bottom - work.top - height) / 2;
-    // The window paints its banner and rules around its controls, never over them: the
-    // controls draw themselves the moment their values change.
+    // The design gives the window its size and place, at the scale of its display.
     window_.reset(CreateWindowExW(0, kForm1ClassName, L"Veltrane Uninstall",
-                                  kFrameStyle | WS_CLIPCHILDREN, left, top, width, height, nullptr,
-                                  nullptr, instance_, nullptr));
+                                  kFrameStyle | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
+                                  instance_, nullptr));
     if (!window_) {
         Raise(kErrInternal, L"The window could not be created.");
     }
     // The run cannot be cut short from the frame: the close box is not offered.
     EnableMenuItem(GetSystemMenu(hWnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
 
-    font_.reset(MakeFont(L"Tahoma", 825, FW_NORMAL, dpi));
-    buttonFont_.reset(MakeFont(L"MS Sans Serif", 825, FW_NORMAL, dpi));
-
-    auto child = [&](const wchar_t* windowClassName, const wchar_t* text, DWORD style, Place at,
-                     int id, HFONT font) {
-        HWND control =
-            CreateWindowExW(0, windowClassName, text, WS_CHILD | WS_VISIBLE | style, dpi.X(at.left),
-                            dpi.Y(at.top), dpi.X(at.width), dpi.Y(at.height), hWnd(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        return control;
-    };
-    // The labels and the bar, loaded from their stored properties; the banner and the rules.
+    // The labels, the bar and the button, loaded from their stored properties; the banner and
+    // the rules.
     design_ = std::make_unique<Form1Design>(instance_);
-    design_->CreateControls(hWnd(), Label1, Label2, Label3, Label4, pb, font_.get());
-    Command1 = child(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_DISABLED, kCommand1, kIdCommand1,
-                     buttonFont_.get());
+    design_->CreateControls(hWnd(), Label1, Label2, Label3, Label4, pb, Command1);
 }
 
 int Form1::Show() {

@@ -105,10 +105,7 @@ class Form1 {
     struct ProgramEnded {};
 
     HINSTANCE instance_;
-    // The fonts outlive the window whose controls use them.
-    UniqueFont font_;
-    UniqueFont buttonFont_;
-    // The banner and rules the window paints; outlives the window.
+    // The window's design: banner, rules, the controls' fonts; outlives the window.
     std::unique_ptr<class Form1Design> design_;
     UniqueWindow window_;
     bool declined_ = false;

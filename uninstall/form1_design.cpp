@@ -9,11 +9,16 @@ namespace {
 
 constexpr wchar_t kDesignProperty[] = L"VT_Form1Design";
 
+// The client area; nothing in the window follows a change of its size.
+constexpr int kClientWidthTwips = 7470;
+constexpr int kClientHeightTwips = 5370;
+
 constexpr TwipsBox kLabel3{360, 165, 1410, 210};
 constexpr TwipsBox kLabel4{600, 420, 4560, 210};
 constexpr TwipsBox kLabel1{840, 1680, 225, 210};
 constexpr TwipsBox kLabel2{600, 1200, 1980, 210};
 constexpr TwipsBox kProgressBar{840, 1920, 5775, 355};
+constexpr TwipsBox kCommand1{6160, 4880, 1095, 375};
 
 // The etched rules: a dark line with a white one under it.
 struct Line {
@@ -48,6 +53,17 @@ PropertyBag StatusLabel(const wchar_t* caption) {
     bag.Write(L"ForeColor", std::int32_t{0});
     bag.Write(L"Font", Form1Font());
     return bag;
+}
+
+// A font of `hundredthsOfPoint` for a display of `dpi` dots per inch.
+HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, unsigned dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = ANSI_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
 }
 
 } // namespace
@@ -87,12 +103,13 @@ PropertyBag ProgressBarDesign(HINSTANCE instance) {
 }
 
 Form1Design::Form1Design(HINSTANCE instance) {
-    DecodePicture(ResourcePicture(instance, IDR_BANNER), banner_);
+    DecodePicture(ResourcePicture(instance, IDR_BANNER), bannerDecoded_);
 }
 
 void Form1Design::CreateControls(HWND window, MyUniLabel& label1, MyUniLabel& label2,
                                  MyUniLabel& label3, MyUniLabel& label4, MyProgressBar& pb,
-                                 HFONT barFont) {
+                                 HWND& command1) {
+    window_ = window;
     SetPropW(window, kDesignProperty, this);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     const FontData font = Form1Font();
@@ -100,11 +117,76 @@ void Form1Design::CreateControls(HWND window, MyUniLabel& label1, MyUniLabel& la
     label4.Create(window, kIdLabel4, kLabel4, Label4Design(), font);
     label1.Create(window, kIdLabel1, kLabel1, Label1Design(), font);
     label2.Create(window, kIdLabel2, kLabel2, Label2Design(), font);
-    const RECT bar{scale_.PixelsX(kProgressBar.left), scale_.PixelsY(kProgressBar.top),
-                   scale_.PixelsX(kProgressBar.left + kProgressBar.width),
-                   scale_.PixelsY(kProgressBar.top + kProgressBar.height)};
-    pb.Create(window, kIdProgressBar, bar, ProgressBarDesign(instance));
-    SendMessageW(pb.hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(barFont), TRUE);
+    labels_ = {&label3, &label4, &label1, &label2};
+    // The bar and the button take their places at the window's scale below.
+    pb.Create(window, kIdProgressBar, Pixels(kProgressBar), ProgressBarDesign(instance));
+    pb_ = &pb;
+    command1 = CreateWindowExW(
+        0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_DISABLED, 0, 0, 0, 0,
+        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdCommand1)), instance, nullptr);
+    command1_ = command1;
+    ScaleTo(WindowDpi(window), nullptr);
+}
+
+void Form1Design::ScaleTo(unsigned dpi, const RECT* suggested) {
+    scale_ = TwipsScale::OfDpi(dpi);
+    banner_.ScaleFrom(bannerDecoded_, scale_.ScaledX(bannerDecoded_.width()),
+                      scale_.ScaledY(bannerDecoded_.height()));
+    PlaceWindow(suggested);
+    for (MyUniLabel* label : labels_) {
+        label->ScaleTo(dpi);
+    }
+    pb_->ScaleTo(dpi);
+    const auto place = [this](HWND control, const TwipsBox& box) {
+        const RECT at = Pixels(box);
+        SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(pb_->hWnd(), kProgressBar);
+    place(command1_, kCommand1);
+    // The controls leave the old fonts before these go.
+    UniqueFont font(MakeFont(L"Tahoma", 825, dpi));
+    UniqueFont buttonFont(MakeFont(L"MS Sans Serif", 825, dpi));
+    SendMessageW(pb_->hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    SendMessageW(command1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont.get()), FALSE);
+    font_ = std::move(font);
+    buttonFont_ = std::move(buttonFont);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Form1Design::PlaceWindow(const RECT* suggested) const {
+    const int clientWidth = scale_.PixelsX(kClientWidthTwips);
+    const int clientHeight = scale_.PixelsY(kClientHeightTwips);
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    POINT at{};
+    if (suggested) {
+        at = POINT{suggested->left, suggested->top};
+    } else {
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        at = POINT{work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2};
+    }
+    SetWindowPos(window_, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame is as wide as the window's display draws it, which the system's metrics need
+    // not tell (a display of another scale than the system's): the client area is what counts.
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (client.right != clientWidth || client.bottom != clientHeight) {
+        width += clientWidth - client.right;
+        height += clientHeight - client.bottom;
+        SetWindowPos(window_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+RECT Form1Design::Pixels(const TwipsBox& box) const {
+    return RECT{scale_.PixelsX(box.left), scale_.PixelsY(box.top),
+                scale_.PixelsX(box.left + box.width), scale_.PixelsY(box.top + box.height)};
 }
 
 void Form1Design::Paint(HWND window, HDC target) const {
@@ -115,7 +197,7 @@ void Form1Design::Paint(HWND window, HDC target) const {
         return;
     }
     buffer.Fill(ResolveColour(kButtonFace));
-    // Image1 at the top left, at the picture's own size.
+    // Image1 at the top left, at the picture's size on this display.
     if (!banner_.empty()) {
         BitBlt(buffer.dc(), 0, 0, banner_.width(), banner_.height(), banner_.dc(), 0, 0, SRCCOPY);
     }
@@ -130,7 +212,7 @@ void Form1Design::Paint(HWND window, HDC target) const {
 
 std::optional<LRESULT> Form1Design::HandleMessage(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
-    const auto* design = static_cast<const Form1Design*>(GetPropW(window, kDesignProperty));
+    auto* design = static_cast<Form1Design*>(GetPropW(window, kDesignProperty));
     if (message == WM_NCDESTROY) {
         RemovePropW(window, kDesignProperty);
         return std::nullopt;
@@ -151,6 +233,9 @@ std::optional<LRESULT> Form1Design::HandleMessage(HWND window, UINT message, WPA
     }
     case WM_PRINTCLIENT:
         design->Paint(window, reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_DPICHANGED:
+        design->ScaleTo(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     default:
         break;

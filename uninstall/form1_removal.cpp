@@ -3,6 +3,7 @@
 // that cannot be read: whatever is not there, or cannot be removed, is passed over.
 #include "uninstall/form1.h"
 
+#include "filesystem/path_rules.h"
 #include "resources/resource.h"
 #include "system/modReg.h"
 #include "system/myMod.h"
@@ -327,7 +328,12 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
 // Unregisters a COM library through the system's registration tool, without its messages,
 // and waits for the tool, so that the library is deleted only once it has been unregistered.
 // The path goes over in UTF-16, so that a folder name beyond the ANSI code page arrives whole.
+// The tool loads the library it is given: a name that is not a full path would be looked for
+// along the search path, and is never handed over.
 void Form1::Unregister(const std::wstring& library) noexcept {
+    if (!NamesOneExactPlace(library)) {
+        return;
+    }
     ResumeNext([&] {
         const UniqueHandle tool = StartSystemProgram(L"regsvr32.exe", L"/u /s \"" + library + L"\"",
                                                      hWnd(), SW_SHOWNORMAL);

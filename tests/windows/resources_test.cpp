@@ -100,9 +100,12 @@ TEST_F(UninstallerResources, MessageTableHoldsExactlyTheThirteenTextsInEnglishUk
     }
 }
 
-TEST_F(UninstallerResources, ManifestAsksForAdministratorAndVersion6CommonControls) {
+TEST_F(UninstallerResources, ManifestAsksForAdministratorVersion6ControlsAndTheDisplaysScale) {
     const std::string manifest = Bytes(MAKEINTRESOURCEW(24), 1); // RT_MANIFEST
-    EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos) << manifest;
+    for (const char* wanted : {"level=\"requireAdministrator\"", ">true/pm</dpiAware>",
+                               ">PerMonitorV2, PerMonitor</dpiAwareness>"}) {
+        EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
+    }
     const auto controls = manifest.find("name=\"Microsoft.Windows.Common-Controls\"");
     ASSERT_NE(controls, std::string::npos) << manifest;
     EXPECT_NE(manifest.find("version=\"6.0.0.0\"", controls), std::string::npos);

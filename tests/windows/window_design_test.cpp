@@ -3,7 +3,7 @@
 // window during the run and at its last step.
 #include "controls/control_window.h"
 #include "resources/resource.h"
-#include "tests/support/staging.h"
+#include "system/myMod.h"
 #include "tests/windows/control_pictures.h"
 #include "uninstall/form1.h"
 #include "uninstall/form1_design.h"
@@ -31,11 +31,6 @@ class WindowDesignTest : public ::testing::Test {
         MapWindowPoints(nullptr, form.hWnd(), reinterpret_cast<POINT*>(&at), 2);
         return at;
     }
-    // Twips as the design gives them, in the screen's pixels.
-    static int Pixels(int twips, int axis) {
-        WindowDc screen(nullptr);
-        return MulDiv(twips, GetDeviceCaps(screen.get(), axis), 1440);
-    }
     Form1 form{GetModuleHandleW(nullptr)};
     TwipsScale scale = TwipsScale::OfScreen();
     Rendered banner = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_BANNER));
@@ -53,26 +48,24 @@ TEST_F(WindowDesignTest, MessagesComeFromTheBuiltInTableThroughTheTextRules) {
     EXPECT_EQ(form.GetMessageText(3900), L"");
 }
 
-TEST_F(WindowDesignTest, WindowIsCreatedHiddenWithItsControlsWhereTheDesignPutsThem) {
-    EXPECT_FALSE(IsWindowVisible(form.hWnd()));
-    RECT client{};
-    GetClientRect(form.hWnd(), &client);
-    EXPECT_EQ(client.right, Pixels(7470, LOGPIXELSX));
-    EXPECT_EQ(client.bottom, Pixels(5370, LOGPIXELSY));
-    const struct {
-        int id, left, top;
-    } controls[] = {{kIdLabel3, 360, 165},  {kIdLabel4, 600, 420},       {kIdLabel1, 840, 1680},
-                    {kIdLabel2, 600, 1200}, {kIdProgressBar, 840, 1920}, {kIdCommand1, 6160, 4880}};
-    for (const auto& c : controls) {
-        HWND control = GetDlgItem(form.hWnd(), c.id);
-        ASSERT_NE(control, nullptr) << c.id;
-        EXPECT_EQ(Where(control).left, Pixels(c.left, LOGPIXELSX)) << c.id;
-        EXPECT_EQ(Where(control).top, Pixels(c.top, LOGPIXELSY)) << c.id;
+// The places in twips are checked from outside, at every scale; here the move itself.
+TEST_F(WindowDesignTest, MoveToADisplayOfAnotherScaleLaysItOutAgain) {
+    const Rendered first = Render(form.hWnd(), true);
+    RECT suggested{10, 20, 0, 0};
+    for (const WORD dpi : {WORD{144}, WORD{96}}) {
+        SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        RECT client{};
+        GetClientRect(form.hWnd(), &client);
+        EXPECT_EQ(client.right, TwipsScale::OfDpi(dpi).PixelsX(7470));
+        EXPECT_EQ(Where(form.Command1).top, TwipsScale::OfDpi(dpi).PixelsY(4880));
     }
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form.hWnd(), kIdCommand1)));
+    EXPECT_EQ(Render(form.hWnd(), true).pixels, first.pixels) << "back as it was";
 }
 
-TEST_F(WindowDesignTest, FrameCannotCloseTheWindow) {
+TEST_F(WindowDesignTest, WindowIsCreatedHiddenAndTheFrameCannotCloseIt) {
+    EXPECT_FALSE(IsWindowVisible(form.hWnd()));
+    EXPECT_FALSE(IsWindowEnabled(form.Command1));
     SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
     SendMessageW(form.hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindow(form.hWnd()));
@@ -199,27 +192,22 @@ TEST_F(WindowDesignTest, CopiedBackgroundComesFromTheNamedPictureOrTheWindow) {
         << "names match exactly";
 }
 
-// Pictures of the window as the run shows it: halfway, and at its last step. They are kept
-// with the test results for people to look at.
-TEST_F(WindowDesignTest, PicturesOfTheWindowDuringTheRun) {
-    form.pb.Max(180);
-    form.pb.Value(81);
-    form.Label1.Caption(L"Removing Settings...");
-    ShowWindow(form.hWnd(), SW_SHOWNA);
-    const Rendered mid = Render(form.hWnd(), true);
-    EXPECT_TRUE(test::SavePng(test::ArtifactPath(L"window-mid-run.png"), mid.ToPicture()));
-
-    form.pb.Value(180);
-    form.Label1.Caption(L"Unregistering .dll Files...");
-    const Rendered last = Render(form.hWnd(), true);
-    EXPECT_TRUE(test::SavePng(test::ArtifactPath(L"window-last-step.png"), last.ToPicture()));
-    // The whole bar is filled: its bottom row has no white left.
-    const RECT bar = Where(form.pb.hWnd());
-    const int row = bar.top + 2 + 19;
-    for (int x = bar.left + 2; x < bar.right - 2; ++x) {
-        ASSERT_NE(last.At(x, row), RGB(255, 255, 255)) << x;
+TEST_F(WindowDesignTest, ScreenReadersHearEachNewPercentageAndStatusLine) {
+    // Only the bar says a new value, only the status line gets a new caption.
+    static int heard[2] = {};
+    const UniqueWinEventHook hook(SetWinEventHook(
+        EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD)
+            WINAPI { ++heard[event == EVENT_OBJECT_VALUECHANGE]; },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+    for (int value = 0; value <= 100; ++value) {
+        form.pb.Value(value);
     }
-    ShowWindow(form.hWnd(), SW_HIDE);
+    form.Label1.Caption(L"Removing Settings...");
+    form.Label1.Caption(L"Removing Settings...");
+    DoEvents();
+    EXPECT_EQ(heard[1], 100) << "1% to 100%";
+    EXPECT_EQ(heard[0], 1) << "the same caption again says nothing";
 }
 
 } // namespace
