@@ -428,23 +428,22 @@ TEST(LanguageRun, EveryBoxAndLabelInGerman) {
 // Each way of not having a usable component gives the built-in texts, without a word.
 TEST(LanguageRun, NoUsableComponentMeansTheBuiltInTexts) {
     const struct {
-        const char* name;
         const wchar_t* setting;
         const wchar_t* build; // nullptr: no component file
         bool registered;
     } cases[] = {
-        {"Version2", L"german", L"VT_GERMAN_V2", true},
-        {"NoFile", L"german", nullptr, false},
-        {"NotRegistered", L"German", L"VT_GERMAN", false},
-        {"EnglishUk", L"ENGLISH_uk", L"VT_GERMAN", true},
+        {L"german", L"VT_GERMAN_V2", true}, // a component made for another uninstaller
+        {L"german", nullptr, false},
+        {L"German", L"VT_GERMAN", false},
+        {L"ENGLISH_uk", L"VT_GERMAN", true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::wstring name = CurrentTestName() + L"-" + FileNameFrom(c.name);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const std::wstring name = CurrentTestName() + L"-" + std::to_wstring(i);
         StagedProduct product(name, {});
         ProductKey key;
-        ProductKey::Set(L"", L"Language", c.setting);
-        const auto component = InstallComponent(product, c.build, c.registered);
+        ProductKey::Set(L"", L"Language", cases[i].setting);
+        const auto component = InstallComponent(product, cases[i].build, cases[i].registered);
         const RunResult run =
             RunExpectingBoxes(product.Uninstaller(), L"", {Confirmation(IDNO)}, name);
         EXPECT_EQ(run.exitCode, kRunDeclined);

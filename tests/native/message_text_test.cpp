@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <numeric>
 #include <regex>
+#include <set>
 #include <vector>
 
 namespace vt {
@@ -82,22 +81,22 @@ TEST(StringBlockOf, MessageNumbersLandInTheirBlocks) {
 
 // Every language component's text file against the built-in message table.
 // Each text of a resource script's string table, by identifier, as the marks it holds ("|",
-// "%N", "%APP", sorted: a translation may place them differently); an empty text reads "empty".
-std::map<std::string, std::string> Marks(const std::filesystem::path& script) {
+// "%N", "%APP", in any order: a translation may place them differently); an empty text holds
+// the mark "empty".
+std::map<std::string, std::multiset<std::string>> Marks(const std::filesystem::path& script) {
     std::ifstream file(script);
     const std::regex entry(R"re(^\s*(IDS_\w+)\s+"(.*)"\s*$)re");
     const std::regex mark(R"(\||%N|%APP)");
-    std::map<std::string, std::string> marks;
+    std::map<std::string, std::multiset<std::string>> marks;
     std::smatch match;
     for (std::string line; std::getline(file, line);) {
         if (std::regex_match(line, match, entry)) {
             const std::string text = match[2];
-            std::vector<std::string> found(
-                std::sregex_token_iterator(text.begin(), text.end(), mark), {});
-            std::sort(found.begin(), found.end());
-            marks[match[1]] = text.empty()
-                                  ? "empty"
-                                  : std::accumulate(found.begin(), found.end(), std::string(" "));
+            auto& found = marks[match[1]];
+            found.insert(std::sregex_token_iterator(text.begin(), text.end(), mark), {});
+            if (text.empty()) {
+                found.insert("empty");
+            }
         }
     }
     return marks;
