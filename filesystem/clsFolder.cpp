@@ -1,8 +1,10 @@
 #include "filesystem/clsFolder.h"
 
 #include "filesystem/links.h"
+#include "filesystem/long_path.h"
 #include "filesystem/path_rules.h"
 #include "filesystem/shell_file_op.h"
+#include "system/ansi.h"
 #include "system/errors.h"
 #include "system/handles.h"
 #include "system/myMod.h"
@@ -143,18 +145,6 @@ FILETIME DateToFileTime(const FolderDate& date) {
     return utc;
 }
 
-std::string ToAnsi(const std::wstring& text) {
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) {
-        return {};
-    }
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.data(), length, nullptr, nullptr);
-    ansi.resize(static_cast<std::size_t>(length) - 1);
-    return ansi;
-}
-
 } // namespace
 
 std::wstring clsFolder::Abbreviate(const std::wstring& folder) const {
@@ -259,32 +249,7 @@ bool clsFolder::IsEmpty(const std::wstring& folder) const noexcept {
 
 std::wstring clsFolder::GetLongName(const std::wstring& folder) const {
     CheckSourceFolder(folder);
-    std::wstring result;
-    std::wstring current = folder;
-    for (;;) {
-        // The drive ends the walk. Its search is not waited for: not every system finds an
-        // entry for a bare "C:".
-        if (current.size() <= 2) {
-            result = current + L"\\" + result;
-            break;
-        }
-        WIN32_FIND_DATAW entry{};
-        const UniqueFind search(FindFirstFileW(current.c_str(), &entry));
-        if (!search) {
-            break;
-        }
-        result = TrimNull(entry.cFileName) + L"\\" + result;
-        const std::wstring parent = CutBeforeLastBackslash(current);
-        // A path without a drive that names an existing entry would never get shorter.
-        if (parent == current) {
-            break;
-        }
-        current = parent;
-    }
-    if (!result.empty()) {
-        result.pop_back();
-    }
-    return result;
+    return LongPathOf(folder);
 }
 
 std::wstring clsFolder::GetShortName(const std::wstring& folder) const {

@@ -1,6 +1,9 @@
 // Identifiers shared by the resource script and the code.
 #pragma once
 
+// The uninstaller's major version: its version block, and the language components it takes.
+#define VT_MAJOR_VERSION 3
+
 // The message table (string resources, English (United Kingdom)).
 #define IDS_UNINSTALLER 3900
 #define IDS_CONFIRM_REMOVE 3901

@@ -1,30 +1,42 @@
 #!/usr/bin/env bash
 # The main job: a real uninstall of a staged, installed Veltrane under Wine.
 #
-#   scripts/demo.sh [ANSWERS]
+#   scripts/demo.sh [ANSWERS] [LANGUAGE]
 #
 # ANSWERS lists the answers to the uninstaller's boxes in order, separated by commas (yes, no,
 # ok, cancel, or default for the box's default button). The default "yes,no,no,ok" confirms the
 # removal, does not keep the settings, does not keep the plug-ins and closes the final message.
+# LANGUAGE (such as german) stages the product in that language: its component is installed
+# and registered as the product's installer does it, so the uninstaller speaks it too.
 # Pictures of the window and the lists of what was there before and after go to out/demo/.
 # VT_DEMO_DPI=144 shows the display at 144 dots per inch (150 %), as any other dots per inch.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 answers="${1:-yes,no,no,ok}"
+language="${2:-}"
+component=""
+if [[ -n "$language" ]]; then
+    component="build/win64/Languages/$language.dll"
+fi
 
 bash scripts/setup.sh
 bash scripts/build.sh win64
+if [[ -n "$component" && ! -f "$component" ]]; then
+    echo "demo.sh: no language component $component (language/texts/$language.rc)" >&2
+    exit 2
+fi
 
 out="$root/out/demo"
 rm -rf "$out"
 mkdir -p "$out"
-export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root" VT_DEMO_DPI="${VT_DEMO_DPI:-96}"
+export VT_DEMO_OUT="$out" VT_DEMO_ANSWERS="$answers" VT_ROOT="$root" VT_DEMO_DPI="${VT_DEMO_DPI:-96}" \
+    VT_DEMO_COMPONENT="$component"
 tests/wine/with-wine.sh bash -c '
     set -euo pipefail
     cd "$VT_ROOT"
     bash scripts/stage-product.sh build/win64/unins000.exe \
-        build/win64/tests/support/vt_com_probe.dll
+        build/win64/tests/support/vt_com_probe.dll $VT_DEMO_COMPONENT
     bash scripts/report-product.sh >"$VT_DEMO_OUT/before.txt"
     "$VT_WINE" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$VT_DEMO_DPI" \
         /f >/dev/null 2>&1

@@ -34,5 +34,6 @@ value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' Veltrane
 key 'HKCR\.vtp'
 key 'HKCR\Veltrane.Tessaly'
 key 'HKCU\Software\Veltrane'
+key 'HKCR\vtLanguage_german.clsLanguage'
 value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' MyTool
 value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' SomeApp

@@ -2,12 +2,16 @@
 # Stages an installed Veltrane in the current Wine session (run inside tests/wine/with-wine.sh):
 # the installation folder with the uninstaller, its COM libraries and the installer's log, the
 # per-user data, the Start-menu group and shortcuts, and the product's registry entries.
-#   stage-product.sh UNINSTALLER_EXE COM_LIBRARY
+#   stage-product.sh UNINSTALLER_EXE COM_LIBRARY [LANGUAGE_COMPONENT]
 # COM_LIBRARY is copied under the names of the product's libraries; it writes each of its
-# unregistrations into the file that VT_UNREGISTER_RECORD names.
+# unregistrations into the file that VT_UNREGISTER_RECORD names. With a language component
+# (such as build/win64/Languages/german.dll) the product runs in that language: the component
+# is installed in the Languages folder and registered through the system's regsvr32, as the
+# product's installer does, and the product's language is set to it.
 set -euo pipefail
 uninstaller="$1"
 library="$2"
+component="${3:-}"
 : "${WINEPREFIX:?run inside tests/wine/with-wine.sh}"
 
 wine_path() { "$VT_WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
@@ -68,7 +72,16 @@ reg_add 'HKCR\Veltrane.Tessaly' /ve /d 'Veltrane plug-in'
 reg_add 'HKCR\Veltrane.Tessaly\DefaultIcon' /ve /d 'C:\Program Files\Veltrane\Tessaly.exe,0'
 reg_add 'HKCR\Veltrane.Tessaly\shell\open\command' /ve \
     /d '"C:\Program Files\Veltrane\Tessaly.exe" "%1"'
-reg_add 'HKCU\Software\Veltrane' /v Language /d english_uk
+if [[ -n "$component" ]]; then
+    language=$(basename "$component" .dll)
+    cp "$component" "$app/Languages/$language.dll"
+    "$VT_WINE" 'C:\windows\system32\regsvr32.exe' /s \
+        "C:\\Program Files\\Veltrane\\Languages\\$language.dll" ||
+        { echo "stage-product: regsvr32 could not register $language.dll" >&2; exit 1; }
+    reg_add 'HKCU\Software\Veltrane' /v Language /d "$language"
+else
+    reg_add 'HKCU\Software\Veltrane' /v Language /d english_uk
+fi
 reg_add 'HKCU\Software\Veltrane\Settings' /v Theme /d Blue
 reg_add 'HKCU\Software\Veltrane\Schedule' /v Daily /t REG_DWORD /d 1
 reg_add 'HKCU\Software\Veltrane\StartUp' /v 'HKCU:My Tool' /d 'C:\Tools\mytool.exe'

@@ -17,6 +17,7 @@ std::wstring StandardDescription(long number) {
         {9, L"Subscript out of range"},
         {11, L"Division by zero"},
         {13, L"Type mismatch"},
+        {48, L"Error in loading DLL"},
         {51, L"Internal error"},
         {52, L"Bad file name or number"},
         {53, L"File not found"},

@@ -32,12 +32,20 @@ enum ErrorNumber : long {
     kErrOverflow = 6,
     kErrOutOfMemory = 7,
     kErrDivisionByZero = 11,
+    kErrTypeMismatch = 13,
+    kErrDllLoad = 48,
     kErrInternal = 51,
     kErrBadFileName = 52,
     kErrFileNotFound = 53,
+    kErrInputPastEnd = 62,
+    kErrPermissionDenied = 70,
     kErrDiskNotReady = 71,
+    kErrPathAccess = 75,
     kErrPathNotFound = 76,
+    kErrObjectNotSet = 91,
     kErrCannotCreateObject = 429,
+    kErrNoSuchMember = 438,
+    kErrAutomation = 440,
 };
 
 class RuntimeError : public std::exception {

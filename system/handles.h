@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 #include <shlobj.h>
 
 namespace vt {
@@ -75,6 +76,22 @@ template <class Interface> void ReleaseInterface(Interface* pointer) noexcept {
 }
 template <class Interface>
 using UniqueCom = Unique<NullIsNoneTraits<Interface*, ReleaseInterface<Interface>>>;
+
+// A VARIANT, cleared (its string freed, its object released) once.
+class Variant {
+  public:
+    Variant() noexcept { VariantInit(&value_); }
+    ~Variant() { VariantClear(&value_); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+
+    const VARIANT& get() const noexcept { return value_; }
+    // For calls that fill it or change it in place.
+    VARIANT* ptr() noexcept { return &value_; }
+
+  private:
+    VARIANT value_;
+};
 
 // Kernel objects whose "none" is INVALID_HANDLE_VALUE: files and snapshots.
 struct FileHandleTraits {

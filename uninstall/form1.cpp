@@ -1,6 +1,7 @@
 #include "uninstall/form1.h"
 
 #include "resources/resource.h"
+#include "system/automation.h"
 #include "system/mIcon.h"
 #include "system/mProcess.h"
 #include "system/modReg.h"
@@ -222,6 +223,7 @@ void Form1::Form_Unload() {
             ResumeNext([&] { StartClearupBatch(*batch); });
         }
     }
+    LanguageObject.reset();
     FileOps.reset();
     FolderOps.reset();
     Shell32Module.reset();
@@ -237,6 +239,9 @@ std::wstring Form1::GetMessageText(int id, const std::wstring& n) const noexcept
     ResumeNext([&] {
         if (Language == kBuiltInLanguage) {
             raw = BuiltInMessage(instance_, static_cast<unsigned>(id)).value_or(L"");
+        } else {
+            std::int32_t number = id;
+            raw = CallTextMethod(LanguageObject.get(), L"GetText", number);
         }
     });
     std::wstring text;
@@ -244,8 +249,9 @@ std::wstring Form1::GetMessageText(int id, const std::wstring& n) const noexcept
     return text;
 }
 
-// The language the product itself uses, when its component is there; the built-in texts
-// otherwise. Any failure on the way ends in the built-in texts.
+// The language the product itself uses, when its component is there, made for this
+// uninstaller and registered; the built-in texts otherwise. Any failure on the way ends in the
+// built-in texts.
 void Form1::LoadLanguage() {
     try {
         std::wstring chosen =
@@ -262,11 +268,15 @@ void Form1::LoadLanguage() {
             Language = kBuiltInLanguage;
             return;
         }
-        // The component's version check and its creation come with the language component;
-        // until then a present component still leaves the built-in texts.
-        Language = kBuiltInLanguage;
+        // Components are made for a major version of the uninstaller: 1 for this one's 3.
+        if (ComponentVersionNumber(FileOps->GetVersion(component)) != VT_MAJOR_VERSION - 2) {
+            Language = kBuiltInLanguage;
+            return;
+        }
+        LanguageObject = CreateObject(kLanguageProgIdPrefix + Language + kLanguageProgIdSuffix);
     } catch (...) {
         Language = kBuiltInLanguage;
+        LanguageObject.reset();
     }
 }
 

@@ -59,6 +59,9 @@ class Form1 {
     bool SilentMode = false;
     bool KeepPlugIns = false;
     std::wstring Language;
+    // The language component, while its texts are used; released at unload, before the
+    // apartment it was made in ends.
+    UniqueCom<IDispatch> LanguageObject;
     std::wstring Tag;
 
     // The controls the run drives.

@@ -1,5 +1,7 @@
 #include "uninstall/message_text.h"
 
+#include "system/errors.h"
+
 namespace vt {
 
 namespace {
@@ -27,6 +29,13 @@ std::size_t FindNoCase(const std::wstring& text, const std::wstring& what, std::
 }
 
 } // namespace
+
+int ComponentVersionNumber(const std::wstring& versionText) {
+    if (versionText.empty() || versionText[0] < L'0' || versionText[0] > L'9') {
+        Raise(kErrTypeMismatch);
+    }
+    return versionText[0] - L'0';
+}
 
 std::wstring FinishMessageText(const std::wstring& raw, const std::wstring& n) {
     std::wstring text = raw;

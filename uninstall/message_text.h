@@ -16,6 +16,14 @@ inline constexpr wchar_t kProductName[] = L"Veltrane";
 inline constexpr std::uint16_t kMessageTableLanguage = 2057;
 inline constexpr wchar_t kBuiltInLanguage[] = L"English_UK";
 
+// The stem of a language component's ProgID: "vtLanguage_" + language + ".clsLanguage".
+inline constexpr wchar_t kLanguageProgIdPrefix[] = L"vtLanguage_";
+inline constexpr wchar_t kLanguageProgIdSuffix[] = L".clsLanguage";
+
+// A language component's version as the uninstaller checks it: the first character of its
+// version text read as a number. A text that does not begin with a digit raises error 13.
+int ComponentVersionNumber(const std::wstring& versionText);
+
 // "|" becomes CR LF (only when there is at least one "|"), then every "%N" is replaced by `n`
 // (exact case, only when `n` is not empty), then every "%APP" in any case by the product name.
 std::wstring FinishMessageText(const std::wstring& raw, const std::wstring& n);

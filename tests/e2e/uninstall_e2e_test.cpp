@@ -3,7 +3,9 @@
 #include "system/handles.h"
 #include "tests/e2e/run_boxes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/text.h"
 #include "tests/support/installed_product.h"
+#include "tests/support/running.h"
 #include "tests/support/staging.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 namespace vt::test {
@@ -331,7 +334,7 @@ class ProductKey {
 
 // Not keeping the settings puts every entry with a known tag back into its start-up list and
 // deletes the product's key; the bar moves 7 steps for it. The language the key names has a
-// component file of that name, but no component can be created yet: the texts stay built in.
+// file of its component's name that is no component: the texts stay built in.
 TEST(ProductKeyRemoval, StartUpEntriesGoBackAndTheKeyGoes) {
     const std::wstring name = CurrentTestName();
     StagedProduct product(name, kUserData);
@@ -387,6 +390,82 @@ TEST(ProductKeyRemoval, KeptSettingsOrAnUnknownSubkeyKeepTheKey) {
     EXPECT_TRUE(ProductKey::Exists(L"\\Other"));
     for (const wchar_t* sub : {L"\\Settings", L"\\Schedule", L"\\StartUp"}) {
         EXPECT_FALSE(ProductKey::Exists(sub)) << testing::PrintToString(std::wstring(sub));
+    }
+}
+
+// The product's language component in its Languages folder, registered as the product's
+// installer registers it when asked; nothing when no build is named.
+std::unique_ptr<RegisteredComponent> InstallComponent(const StagedProduct& product,
+                                                      const wchar_t* build, bool registered) {
+    const std::wstring library = product.ProgramFolder() + L"\\Languages\\german.dll";
+    std::filesystem::create_directories(product.ProgramFolder() + L"\\Languages");
+    if (build) {
+        std::filesystem::copy_file(Environment(build), library);
+    }
+    return build && registered ? std::make_unique<RegisteredComponent>(library) : nullptr;
+}
+
+ExpectedBox InGerman(ExpectedBox box, const std::wstring& text) {
+    box.caption = L"Veltrane Deinstallation";
+    box.text = text;
+    return box;
+}
+
+// The product set to German (in any case) with its component: every box and label in German.
+TEST(LanguageRun, EveryBoxAndLabelInGerman) {
+    const std::wstring name = CurrentTestName();
+    StagedProduct product(name, kEverything);
+    ProductKey key;
+    ProductKey::Set(L"", L"Language", L"GeRmAn");
+    const auto german = InstallComponent(product, L"VT_GERMAN", true);
+    RunningPrograms programs(name + L"-programs");
+    programs.Start(L"Brendix.exe");
+
+    const RunResult run = RunExpectingBoxes(
+        product.Uninstaller(), L"",
+        {InGerman(Confirmation(IDYES), L"Möchten Sie Veltrane und alle zugehörigen Komponenten "
+                                       L"wirklich vollständig entfernen?"),
+         InGerman(ProgramRunning(L"Brendix", IDYES),
+                  L"Die Deinstallation kann nicht beginnen.  Brendix wird gerade ausgeführt. "
+                  L"\r\n\r\nUm fortzufahren, muss Brendix geschlossen werden. \r\n\r\nJetzt "
+                  L"beenden?"),
+         InGerman(KeepSettings(IDNO), L"Möchten Sie Ihre Benutzereinstellungen behalten?"),
+         InGerman(KeepPlugIns(20, L"Einstellungen werden entfernt...", IDNO),
+                  L"Möchten Sie Ihre Plug-ins behalten?"),
+         InGerman(Removed(180, L"Veltrane wird deinstalliert ..."),
+                  L"Veltrane wurde erfolgreich von Ihrem Computer entfernt.")},
+        name);
+    EXPECT_EQ(run.exitCode, kRunFinished);
+    const MainWindowState& window = run.boxes.at(2).main;
+    EXPECT_EQ(window.label2, L"Veltrane wird deinstalliert ...");
+    EXPECT_EQ(window.label3, L"Deinstallationsstatus");
+    EXPECT_EQ(window.label4,
+              L"Bitte warten Sie, während Veltrane von Ihrem Computer entfernt wird.");
+    EXPECT_EQ(window.command1, L"Abbrechen");
+}
+
+// Each way of not having a usable component gives the built-in texts, without a word.
+TEST(LanguageRun, NoUsableComponentMeansTheBuiltInTexts) {
+    const struct {
+        const wchar_t* setting;
+        const wchar_t* build; // nullptr: no component file
+        bool registered;
+    } cases[] = {
+        {L"german", L"VT_GERMAN_V2", true}, // a component made for another uninstaller
+        {L"german", nullptr, false},
+        {L"German", L"VT_GERMAN", false},
+        {L"ENGLISH_uk", L"VT_GERMAN", true},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const std::wstring name = CurrentTestName() + L"-" + std::to_wstring(i);
+        StagedProduct product(name, {});
+        ProductKey key;
+        ProductKey::Set(L"", L"Language", cases[i].setting);
+        const auto component = InstallComponent(product, cases[i].build, cases[i].registered);
+        const RunResult run =
+            RunExpectingBoxes(product.Uninstaller(), L"", {Confirmation(IDNO)}, name);
+        EXPECT_EQ(run.exitCode, kRunDeclined);
     }
 }
 

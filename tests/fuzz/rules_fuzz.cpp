@@ -1,5 +1,6 @@
 // Feeds arbitrary text to the platform-neutral rules and checks what must hold for any input.
 // Built with clang's libFuzzer; scripts/test.sh runs it for a fixed number of inputs.
+#include "filesystem/file_rules.h"
 #include "filesystem/path_rules.h"
 #include "system/reg_rules.h"
 #include "uninstall/form1_rules.h"
@@ -102,5 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)vt::DecidePathCheck(error, first, vt::PathCheckKind::File);
         (void)vt::DecidePathCheck(error, first, vt::PathCheckKind::Folder);
     }
+
+    // No name keeps a character that file names cannot hold.
+    Check(vt::DosSafeName(first).find_first_of(L":\\/*?\"<>|") == std::wstring::npos);
     return 0;
 }

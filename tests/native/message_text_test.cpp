@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
 #include <vector>
 
 namespace vt {
@@ -72,6 +77,38 @@ TEST(StringBlockOf, MessageNumbersLandInTheirBlocks) {
     EXPECT_EQ(StringBlockOf(3900), 244u);
     EXPECT_EQ(StringBlockOf(3903), 244u);
     EXPECT_EQ(StringBlockOf(3904), 245u);
+}
+
+// Every language component's text file against the built-in message table.
+// Each text of a resource script's string table, by identifier, as the marks it holds ("|",
+// "%N", "%APP", in any order: a translation may place them differently); an empty text holds
+// the mark "empty".
+std::map<std::string, std::multiset<std::string>> Marks(const std::filesystem::path& script) {
+    std::ifstream file(script);
+    const std::regex entry(R"re(^\s*(IDS_\w+)\s+"(.*)"\s*$)re");
+    const std::regex mark(R"(\||%N|%APP)");
+    std::map<std::string, std::multiset<std::string>> marks;
+    std::smatch match;
+    for (std::string line; std::getline(file, line);) {
+        if (std::regex_match(line, match, entry)) {
+            const std::string text = match[2];
+            auto& found = marks[match[1]];
+            found.insert(std::sregex_token_iterator(text.begin(), text.end(), mark), {});
+            if (text.empty()) {
+                found.insert("empty");
+            }
+        }
+    }
+    return marks;
+}
+
+TEST(LanguageTexts, EveryLanguageHasEveryTextWithItsMarks) {
+    const std::filesystem::path source = VT_SOURCE_DIR;
+    const auto english = Marks(source / "resources" / "unins000.rc");
+    ASSERT_EQ(english.size(), 13u);
+    for (const auto& texts : std::filesystem::directory_iterator(source / "language" / "texts")) {
+        EXPECT_EQ(Marks(texts.path()), english) << texts.path();
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
+#include "filesystem/file_rules.h"
 #include "filesystem/path_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace vt {
@@ -176,6 +178,50 @@ TEST(AbbreviateFolder, ShortensBelowEitherReference) {
     EXPECT_EQ(AbbreviateFolder(L"E:\\Data", programs, shared), L"E:\\Data");
     // Without references nothing is shortened.
     EXPECT_EQ(AbbreviateFolder(L"E:\\Data", L"", L""), L"E:\\Data");
+}
+
+TEST(FormatSizeText, EveryBandEdgeWithEitherSeparator) {
+    constexpr std::int64_t kMB = 1048576;
+    constexpr std::int64_t kTB = 1099511627776;
+    const struct {
+        std::int64_t bytes;
+        const wchar_t* text; // with a point; a comma gives the same with a comma
+    } cases[] = {
+        {1023, L"1023 bytes"},
+        {1024, L"1.0 KB"},
+        {1076, L"1.1 KB"}, // 1.0507: half up
+        {102400, L"100 KB"},
+        {1023999, L"999 KB"}, // the whole part, not rounded
+        {1024000, L"1.0 MB"},
+        {100 * kMB, L"100 MB"},
+        {1000 * kMB, L".98 GB"}, // no digit before the separator below 1
+        {kTB - 1, L"1024.00 GB"},
+        {kTB, L"1.00 TB"},
+        {kTB * 8000 + kTB / 100, L"8000.01 TB"}, // no overflow on the way
+    };
+    for (const auto& c : cases) {
+        std::wstring comma = c.text;
+        std::replace(comma.begin(), comma.end(), L'.', L',');
+        EXPECT_EQ(FormatSizeText(c.bytes, L"."), c.text);
+        EXPECT_EQ(FormatSizeText(c.bytes, L","), comma);
+    }
+}
+
+TEST(VersionText, ShowsTheBuildOnlyWhenItIsNotZero) {
+    EXPECT_EQ(VersionText(0x00020000, 0x00000000), L"2.0");
+    EXPECT_EQ(VersionText(0x00060001, 0x1DB04001), L"6.1.16385"); // 6.1.7600.16385
+    EXPECT_EQ(TranslationBlockName(0x0409, 1252), L"040904E4");
+}
+
+TEST(DosSafeName, ReplacesOrRemovesWhatFileNamesCannotHold) {
+    EXPECT_EQ(DosSafeName(L"Re: \"a\" <b>?.txt"), L"Re- 'a' [b].txt");
+    EXPECT_EQ(DosSafeName(L"C:\\dir/a*b|c"), L"C-dira_bc");
+}
+
+TEST(SuffixedName, GoesBeforeTheLastDotOfTheWholeText) {
+    EXPECT_EQ(SuffixedName(L"report.txt", L"b"), L"report_b.txt");
+    EXPECT_EQ(SuffixedName(L"README", L"aa"), L"README_aa");
+    EXPECT_EQ(SuffixedName(L"C:\\v1.2\\README", L"a"), L"C:\\v1_a.2\\README");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <process.h>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -100,6 +101,31 @@ TestLink::~TestLink() {
     } else {
         RemoveDirectoryW(link_.c_str());
     }
+}
+
+namespace {
+
+// The system's regsvr32, silent, waited for; true when it succeeded.
+bool Regsvr32(const wchar_t* option, const std::wstring& library) {
+    wchar_t system[MAX_PATH] = L"";
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring program = std::wstring(system) + L"\\regsvr32.exe";
+    const std::wstring quoted = L"\"" + library + L"\"";
+    return _wspawnl(_P_WAIT, program.c_str(), L"regsvr32", L"/s", option, quoted.c_str(),
+                    nullptr) == 0;
+}
+
+} // namespace
+
+RegisteredComponent::RegisteredComponent(std::wstring library) : library_(std::move(library)) {
+    if (!Regsvr32(L"", library_)) {
+        throw std::runtime_error("regsvr32 did not register " + ToUtf8(library_));
+    }
+}
+
+RegisteredComponent::~RegisteredComponent() {
+    // A library the uninstaller unregistered and deleted already has nothing left to undo.
+    (void)Regsvr32(L"/u", library_);
 }
 
 std::wstring CurrentTestName() {

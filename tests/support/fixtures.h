@@ -101,6 +101,20 @@ class TestLink {
     std::wstring link_;
 };
 
+// A language component registered as the product's installer registers it, through the
+// system's regsvr32; unregistered again (regsvr32 /u) at the end.
+class RegisteredComponent {
+  public:
+    // Throws std::runtime_error when the registration fails.
+    explicit RegisteredComponent(std::wstring library);
+    ~RegisteredComponent();
+    RegisteredComponent(const RegisteredComponent&) = delete;
+    RegisteredComponent& operator=(const RegisteredComponent&) = delete;
+
+  private:
+    std::wstring library_;
+};
+
 // The current test's name as a file or key name ("Suite.Test").
 std::wstring CurrentTestName();
 

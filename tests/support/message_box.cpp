@@ -137,6 +137,10 @@ MainWindowState ReadMainWindow(HWND window) {
         state.label1 = WindowText(label1);
         state.label1Visible = (StyleOf(label1) & WS_VISIBLE) != 0;
     }
+    state.label2 = WindowText(GetDlgItem(window, kIdLabel2));
+    state.label3 = WindowText(GetDlgItem(window, kIdLabel3));
+    state.label4 = WindowText(GetDlgItem(window, kIdLabel4));
+    state.command1 = WindowText(GetDlgItem(window, kIdCommand1));
     if (HWND bar = GetDlgItem(window, kIdProgressBar)) {
         state.progress = ReadInt(bar, PBM_GETPOS);
         state.progressMin = ReadInt(bar, PBM_GETRANGE, TRUE);

@@ -31,6 +31,11 @@ struct MainWindowState {
     std::wstring label1;
     // The status line's own visibility (WS_VISIBLE), whether or not the window shows.
     bool label1Visible = false;
+    // The fixed texts: the labels above the bar and the button's caption.
+    std::wstring label2;
+    std::wstring label3;
+    std::wstring label4;
+    std::wstring command1;
     int progress = 0;
     int progressMin = 0;
     int progressMax = 0;

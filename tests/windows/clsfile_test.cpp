@@ -1,9 +1,11 @@
-// The file class against the real file system: each test owns a folder of its own.
+// The file class against the real file system and libraries of known version data: each test
+// owns a folder of its own.
 #include "filesystem/clsFile.h"
 #include "filesystem/shell_file_op.h"
 #include "system/errors.h"
 #include "system/handles.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/text.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +161,82 @@ TEST_F(ClsFile, DeleteInUseDeletesAtTheNextRestart) {
     const std::wstring entry = L"\\??\\" + file + std::wstring(1, L'\0') + std::wstring(1, L'\0');
     EXPECT_NE(list.find(entry), std::wstring::npos) << "no deletion registered";
     EXPECT_TRUE(IsThere(file)) << "not before the restart";
+}
+
+TEST_F(ClsFile, SizesOfA5GiBSparseFileAndOfAMissingOneInTheUsersNotation) {
+    const std::wstring path = folder.File(L"big.bin", "");
+    {
+        const UniqueFile file(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        DWORD ignored = 0;
+        DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+        LARGE_INTEGER end{};
+        end.QuadPart = 5368709120;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) &&
+                    SetEndOfFile(file.get()));
+    }
+    EXPECT_EQ(files.GetSize(path), 5368709120);
+    EXPECT_EQ(files.GetSize(folder / L"missing.bin"), 0);
+
+    wchar_t before[8] = L"";
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, before, 8);
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","));
+    const std::wstring text = files.FormatSize(files.GetSize(path));
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, before);
+    EXPECT_EQ(text, L"5,00 GB");
+}
+
+// The sample's strings are those of its first translation (0409, 1200), not its second.
+TEST_F(ClsFile, VersionAndStringsOfTheFirstTranslation) {
+    const struct {
+        std::wstring file;
+        const wchar_t* version;
+        const wchar_t* description;
+        const wchar_t* company;
+    } cases[] = {
+        {test::Environment(L"VT_VERSION_SAMPLE"), L"6.1.16385", L"Version sample", L"Sample Maker"},
+        {test::Environment(L"VT_GERMAN_V2"), L"2.0", L"Veltrane Uninstaller language component",
+         L""},
+        {folder / L"missing.dll", L"", L"", L""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(files.GetVersion(c.file), c.version);
+        EXPECT_EQ(files.GetDescription(c.file, 0), c.description);
+        EXPECT_EQ(files.GetDescription(c.file, 1), c.company);
+    }
+}
+
+TEST_F(ClsFile, ContentsByteForByteAndInUse) {
+    const std::wstring ab = folder / L"ab.txt";
+    EXPECT_TRUE(files.CreateAFile(ab, L"AB"));
+    EXPECT_EQ(files.LoadToString(ab), std::wstring(L"A\0B\0", 4)) << "41 00 42 00";
+    EXPECT_EQ(files.ReadAFile(ab), L"AB");
+    EXPECT_EQ(files.ReadAFile(folder.File(L"abc.txt", "abc")), L"\u6261\u0063");
+    EXPECT_EQ(files.ReadAFile(folder / L"missing.txt"), L"");
+    EXPECT_FALSE(files.CreateAFile(folder / L"missing\\a.txt", L"AB"));
+    EXPECT_EQ(files.LoadToString(folder / L"abc.txt"), L"abc");
+
+    {
+        const UniqueFile held(CreateFileW(ab.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0,
+                                          nullptr)); // with every sharing allowed
+        EXPECT_TRUE(files.isFileInUse(ab));
+    }
+    EXPECT_FALSE(files.isFileInUse(ab));
+}
+
+TEST_F(ClsFile, SearchAndNames) {
+    const std::wstring target = folder.File(L"a\\b\\target.ini");
+    EXPECT_EQ(files.SearchFile(folder.Path(), L"target.ini"), target);
+    EXPECT_EQ(files.SearchFile(folder.Path(), L"absent.ini"), L"");
+
+    const std::wstring longPath = folder.File(L"A Long Folder Name\\A Long File Name.text");
+    const std::wstring shortPath = files.GetShortName(longPath);
+    EXPECT_NE(shortPath, longPath);
+    EXPECT_EQ(shortPath, files.GetShortName(folder / L"A Long Folder Name") + L"\\" +
+                             files.GetShortName(longPath, false));
+    EXPECT_EQ(files.GetLongName(shortPath), longPath);
+    EXPECT_EQ(files.GetLongName(shortPath, false), L"A Long File Name.text");
+    EXPECT_EQ(files.GetLongName(folder / L"missing.txt", false), L"");
 }
 
 // The "Disk Error" box, as the path check shows it for a drive that is not ready. No path
