@@ -12,7 +12,6 @@
 #include <imagehlp.h>
 #include <oleauto.h>
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <climits>
 #include <cstring>
@@ -96,10 +95,17 @@ bool ReachedThroughLink(const std::wstring& root, const std::wstring& found) {
 
 } // namespace
 
+// One attribute query answers both of the shell's path tests (is it there, is it a folder): the
+// test runs for every file the installer's log names. As the shell's test does, a drive without
+// its medium answers "not there" instead of asking the user for it.
 bool clsFile::Exists(const std::wstring& file) const noexcept {
-    bool result = false;
-    ResumeNext([&] { result = PathFileExistsW(file.c_str()) && !PathIsDirectoryW(file.c_str()); });
-    return result;
+    DWORD previous = 0;
+    const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (quiet) {
+        SetThreadErrorMode(previous, nullptr);
+    }
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void clsFile::Copy(const std::wstring& source, const std::wstring& dest, bool silent) const {

@@ -135,9 +135,11 @@ LogBytes ReadLog(const std::wstring& path) {
     return log;
 }
 
-// The log's path on the uninstaller's drive, lower-cased; none when its bytes do not all stand
-// for characters of the ANSI code page (a truncated double-byte character, say), or when it is
-// too long to name anything.
+// The log's path on the uninstaller's drive; none when its bytes do not all stand for characters
+// of the ANSI code page (a truncated double-byte character, say), or when it is too long to name
+// anything. The rules compare the log's text without regard to case; the path keeps the case the
+// installer wrote, which names the same file where names are compared without regard to case,
+// and still the right one in a folder whose names are case-sensitive.
 std::optional<std::wstring> PathOnDrive(const std::wstring& drive, std::string_view bytes) {
     if (bytes.size() > kLongestPath) {
         return std::nullopt;
@@ -153,7 +155,6 @@ std::optional<std::wstring> PathOnDrive(const std::wstring& drive, std::string_v
         path.resize(drive.size() + static_cast<std::size_t>(length));
         MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size,
                             path.data() + drive.size(), length);
-        CharLowerBuffW(path.data() + drive.size(), static_cast<DWORD>(length));
     }
     return path;
 }

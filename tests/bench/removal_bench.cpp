@@ -1,13 +1,14 @@
 // How the uninstaller removes a large product, against the least that removing it could cost.
 // Prints figures; it passes or fails nothing.
 //
-//   removal_bench speed [FILES]   a silent uninstall of a product whose log names FILES (20000)
-//                                 existing files, against a bare DeleteFileW loop over the same
-//                                 files made afresh, three times each in turn
-//   removal_bench respond [FILES] an interactive uninstall of such a product, its window asked
-//                                 with WM_NULL every 50 ms: the worst answer time
-//   removal_bench stage MEGABYTES a product in C:\vt-bench\Veltrane whose log of MEGABYTES
-//                                 names files that are not there, for a measure from outside
+//   removal_bench stage MEGABYTES [FILES]
+//                                 a product in C:\vt-bench\Veltrane with FILES (0) files, whose
+//                                 log names them and is filled up to MEGABYTES with names of
+//                                 files that are not there, for scripts/bench-removal.sh to
+//                                 uninstall and measure from outside
+//   removal_bench delete [FILES]  a bare DeleteFileW loop over the files staged (20000)
+//   removal_bench respond [FILES] an interactive uninstall of a product with FILES files, its
+//                                 window asked with WM_NULL every 50 ms: the worst answer time
 #include "system/handles.h"
 #include "tests/support/message_box.h"
 #include "tests/support/process.h"
@@ -37,13 +38,17 @@ double Since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+std::wstring FilePath(long i) {
+    return kProgramFolder + L"\\data" + std::to_wstring(i / 1000) + L"\\file" + std::to_wstring(i) +
+           L".dat";
+}
+
 // The uninstaller, the files in folders of a thousand, each of its own size, and the log.
-std::vector<std::wstring> Stage(long files, std::size_t logBytes = 0) {
+void Stage(long files, std::size_t logBytes) {
     std::error_code ignored;
     fs::remove_all(kProgramFolder, ignored);
     fs::create_directories(kProgramFolder);
     fs::copy_file(vt::test::Environment(L"VT_UNINSTALLER"), kProgramFolder + L"\\unins000.exe");
-    std::vector<std::wstring> paths;
     std::string log;
     const std::string record("AB\0\0", 4);
     const std::vector<char> content(4096, 'x');
@@ -52,52 +57,32 @@ std::vector<std::wstring> Stage(long files, std::size_t logBytes = 0) {
         if (i % 1000 == 0) {
             fs::create_directories(folder);
         }
-        paths.push_back(folder + L"\\file" + std::to_wstring(i) + L".dat");
-        const vt::UniqueFile file(CreateFileW(paths.back().c_str(), GENERIC_WRITE, 0, nullptr,
+        const std::wstring path = FilePath(i);
+        const vt::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
         WriteFile(file.get(), content.data(), static_cast<DWORD>(i * 37 % 4096), &written, nullptr);
-        log += "\x01 " + vt::test::ToUtf8(paths.back()) + record;
+        log += "\x01 " + vt::test::ToUtf8(path) + record;
     }
     while (log.size() < logBytes) {
         log += "\x01 C:\\vt-bench\\Veltrane\\gone\\not-there-" + std::to_string(log.size()) +
                ".txt" + record;
     }
     vt::test::WriteTestFile(kProgramFolder + L"\\unins000.dat", log);
-    return paths;
 }
 
-void Speed(long files) {
-    double bestUninstall = 1e9;
-    double bestBare = 1e9;
-    for (int round = 1; round <= 3; ++round) {
-        Stage(files);
-        Clock::time_point start = Clock::now();
-        vt::test::WatchedProcess run(kProgramFolder + L"\\unins000.exe", L"silent");
-        run.WaitForExit(600000);
-        const double uninstall = Since(start);
-        // The self-removal batch finishes before the folder is made afresh.
-        vt::test::PollUntil([] { return !fs::exists(kProgramFolder + L"\\clearup.bat"); }, 60000);
-
-        const std::vector<std::wstring> paths = Stage(files);
-        start = Clock::now();
-        long deleted = 0;
-        for (const std::wstring& path : paths) {
-            deleted += DeleteFileW(path.c_str()) ? 1 : 0;
-        }
-        const double bare = Since(start);
-        std::printf("round %d: silent uninstall %.2f s, DeleteFileW loop %.2f s (%ld files), "
-                    "ratio %.2f\n",
-                    round, uninstall, bare, deleted, uninstall / bare);
-        bestUninstall = std::min(bestUninstall, uninstall);
-        bestBare = std::min(bestBare, bare);
+// The least that deleting the staged files could cost: DeleteFileW on each, in the log's order.
+void Delete(long files) {
+    const Clock::time_point start = Clock::now();
+    long deleted = 0;
+    for (long i = 0; i < files; ++i) {
+        deleted += DeleteFileW(FilePath(i).c_str()) ? 1 : 0;
     }
-    std::printf("best of each: silent uninstall %.2f s, DeleteFileW loop %.2f s, ratio %.2f\n",
-                bestUninstall, bestBare, bestUninstall / bestBare);
+    std::printf("DeleteFileW loop: %ld files in %.2f s\n", deleted, Since(start));
 }
 
 void Respond(long files) {
-    Stage(files);
+    Stage(files, 0);
     vt::test::WatchedProcess run(kProgramFolder + L"\\unins000.exe", L"");
     vt::test::BoxDriver driver(run, 600000);
     std::optional<vt::test::SeenBox> box = driver.WaitForNextBox();
@@ -134,16 +119,18 @@ void Respond(long files) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::wstring mode = argc > 1 ? argv[1] : L"speed";
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
     const long count = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 20000;
-    if (mode == L"speed") {
-        Speed(count);
+    if (mode == L"delete") {
+        Delete(count);
     } else if (mode == L"respond") {
         Respond(count);
     } else if (mode == L"stage") {
-        Stage(0, static_cast<std::size_t>(count) << 20);
+        Stage(argc > 3 ? std::wcstol(argv[3], nullptr, 10) : 0, static_cast<std::size_t>(count)
+                                                                    << 20);
     } else {
-        std::fputs("usage: removal_bench speed|respond [FILES] | stage MEGABYTES\n", stderr);
+        std::fputs("usage: removal_bench stage MEGABYTES [FILES] | delete|respond [FILES]\n",
+                   stderr);
         return 2;
     }
     return 0;
