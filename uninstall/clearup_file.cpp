@@ -1,7 +1,9 @@
 #include "uninstall/clearup_file.h"
 
+#include "system/ansi.h"
 #include "system/handles.h"
 #include "system/myMod.h"
+#include "system/system_program.h"
 #include "uninstall/form1_rules.h"
 
 #include <windows.h>
@@ -9,28 +11,6 @@
 namespace vt {
 
 namespace {
-
-// Text in the ANSI code page, or nothing when the code page cannot carry all of it.
-std::optional<std::string> ToAnsi(std::wstring_view text) {
-    if (text.empty()) {
-        return std::string();
-    }
-    const int length = static_cast<int>(text.size());
-    // The best-fit and default-character checks are refused for UTF-8, which carries all.
-    const bool utf8 = GetACP() == CP_UTF8;
-    BOOL lossy = FALSE;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL* lossyCheck = utf8 ? nullptr : &lossy;
-    const int size =
-        WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, lossyCheck);
-    if (size <= 0 || lossy) {
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, flags, text.data(), length, bytes.data(), size, nullptr,
-                        lossyCheck);
-    return lossy ? std::nullopt : std::optional<std::string>(std::move(bytes));
-}
 
 // The short form of an existing path; empty when the system has none.
 std::wstring ShortPath(const std::wstring& path) {
@@ -44,42 +24,19 @@ std::wstring ShortPath(const std::wstring& path) {
     return shortPath;
 }
 
-// The system folder in the ANSI code page, as the batch's own path is; empty when unknown.
-std::string SystemFolder() {
-    std::string folder(MAX_PATH, '\0');
-    const UINT length = GetSystemDirectoryA(folder.data(), static_cast<UINT>(folder.size()));
-    folder.resize(length < folder.size() ? length : 0);
-    return folder;
-}
-
 } // namespace
 
 bool StartClearupBatch(const ClearupBatch& batch) {
-    const std::string system = SystemFolder();
-    if (system.empty()) {
-        return false;
-    }
-    const std::string processor = system + "\\cmd.exe";
     // With /s the command processor takes off exactly the outer pair of quotes, whatever the
-    // path holds between them.
-    std::string commandLine = "\"" + processor + "\" /s /c \"\"" + batch.Path() + "\"\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessA(processor.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NEW_CONSOLE, nullptr, system.c_str(), &startup, &started)) {
-        return false;
-    }
-    const UniqueHandle process(started.hProcess);
-    const UniqueHandle thread(started.hThread);
-    return true;
+    // path holds between them. The batch's path is carried exactly by the ANSI code page.
+    const std::optional<std::wstring> path = FromAnsiExact(batch.Path());
+    return path &&
+           StartSystemProgram(L"cmd.exe", L"/s /c \"\"" + *path + L"\"\"", nullptr, SW_SHOWNORMAL);
 }
 
 std::optional<ClearupBatch> WriteClearupBatch() {
     const std::wstring exePath = AppExePath();
-    std::optional<ClearupBatch> batch = MakeClearupBatch(exePath, ShortPath(exePath), ToAnsi);
+    std::optional<ClearupBatch> batch = MakeClearupBatch(exePath, ShortPath(exePath), ToAnsiExact);
     if (!batch) {
         return std::nullopt;
     }

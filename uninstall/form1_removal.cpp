@@ -5,6 +5,7 @@
 
 #include "filesystem/path_rules.h"
 #include "resources/resource.h"
+#include "system/ansi.h"
 #include "system/modReg.h"
 #include "system/myMod.h"
 #include "system/paced_yield.h"
@@ -13,7 +14,6 @@
 #include "uninstall/message_text.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <optional>
 
@@ -144,37 +144,16 @@ std::optional<std::wstring> PathOnDrive(const std::wstring& drive, std::string_v
     if (bytes.size() > kLongestPath) {
         return std::nullopt;
     }
-    std::wstring path = drive;
-    if (!bytes.empty()) {
-        const int size = static_cast<int>(bytes.size());
-        const int length =
-            MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
-        if (length <= 0) {
-            return std::nullopt;
-        }
-        path.resize(drive.size() + static_cast<std::size_t>(length));
-        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), size,
-                            path.data() + drive.size(), length);
-    }
-    return path;
+    const std::optional<std::wstring> path = FromAnsiExact(bytes);
+    return path ? std::optional<std::wstring>(drive + *path) : std::nullopt;
 }
 
-// The uninstaller's own file name in the ANSI code page, as the log would spell it; "" when it
-// has characters the code page lacks (the log then cannot name it).
+// The uninstaller's own file name as the log would spell it; "" when the ANSI code page lacks a
+// character of it (the log then cannot name it).
 std::string OwnExeFileInAnsi() {
     std::wstring name = GetFileName(AppExePath(), true);
     name = name.substr(0, name.rfind(L'.')) + L".exe";
-    const int size = static_cast<int>(name.size());
-    BOOL lossy = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), size,
-                                           nullptr, 0, nullptr, &lossy);
-    if (length <= 0 || lossy) {
-        return {};
-    }
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), size, ansi.data(), length,
-                        nullptr, nullptr);
-    return ansi;
+    return ToAnsiExact(name).value_or("");
 }
 
 } // namespace
@@ -312,15 +291,24 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
     if (none && keepWithoutLibraries) {
         return;
     }
+    // A library still loaded somewhere (the language component this run itself uses, a theme
+    // in the shell) cannot be deleted now: it goes at the next restart, and so does the folder
+    // once it is empty.
     for (std::size_t i = 1; i < listed.size(); ++i) {
         if (EndsWithNoCase(listed[i], L".dll")) {
             Advance(1);
             Unregister(listed[i]);
-            FileOps->Delete(listed[i], false);
+            if (!FileOps->Delete(listed[i], false) && FileOps->Exists(listed[i])) {
+                FileOps->DeleteInUse(listed[i]);
+            }
             DoEvents();
         }
     }
-    ResumeNext([&] { FolderOps->Delete(folder); });
+    ResumeNext([&] {
+        if (!FolderOps->Delete(folder) && FolderOps->Exists(folder)) {
+            FileOps->DeleteInUse(folder);
+        }
+    });
     Advance(1);
     Advance(1);
     Advance(1);

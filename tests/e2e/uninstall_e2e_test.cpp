@@ -442,6 +442,17 @@ TEST(LanguageRun, EveryBoxAndLabelInGerman) {
     EXPECT_EQ(window.label4,
               L"Bitte warten Sie, während Veltrane von Ihrem Computer entfernt wird.");
     EXPECT_EQ(window.command1, L"Abbrechen");
+    // The component is loaded until the end of the run: it and its folder go at the restart.
+    constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
+    std::wstring pending(4096, L'\0');
+    DWORD bytes = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
+    RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations",
+                 RRF_RT_REG_MULTI_SZ, nullptr, pending.data(), &bytes);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations");
+    for (const wchar_t* left : {L"\\Languages\\german.dll", L"\\Languages"}) {
+        const std::wstring entry = L"\\??\\" + product.ProgramFolder() + left + L'\0';
+        EXPECT_NE(pending.find(entry), std::wstring::npos) << ToUtf8(left);
+    }
 }
 
 // Each way of not having a usable component gives the built-in texts, without a word.
