@@ -10,6 +10,7 @@ packages=(
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 wine fonts-wine xvfb
     osslsigncode openssl
+    locales
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -23,3 +24,8 @@ if [[ ${#missing[@]} -gt 0 ]]; then
     # With recommends: Wine finds its fonts and X rendering libraries through them.
     apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+# The locales whose ANSI code pages end-to-end tests run under (Cyrillic 1251, Japanese 932).
+for locale in ru_RU ja_JP; do
+    locale -a 2>/dev/null | grep -qix "$locale.utf-\?8" ||
+        localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+done

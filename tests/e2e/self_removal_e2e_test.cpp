@@ -3,6 +3,7 @@
 // program that writes down what it is asked to open.
 #include "tests/e2e/run_boxes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/installed_product.h"
 #include "tests/support/browser.h"
 #include "tests/support/process.h"
 #include "tests/support/running.h"
@@ -45,12 +46,12 @@ constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Sess
 constexpr wchar_t kWineOverrides[] = L"Software\\Wine\\DllOverrides";
 constexpr const wchar_t* kOverridden[] = {L"uxtheme", L"comctl32"};
 
-// A cmd.exe, uxtheme.dll and comctl32.dll of the tests' own, planted beside the uninstaller and
-// in the current folder, each first shown to be taken by a program without the guards. Wine is
-// told to prefer a library beside a program to its own, as Windows does, and the old search
-// order looks in the current folder before the system folder. version.dll is not planted: Wine's
-// own user32 imports it (Windows' does not), so Wine would load a planted one before the
-// program's first instruction. At the end, none may have run or been loaded.
+// A cmd.exe, regsvr32.exe, uxtheme.dll and comctl32.dll of the tests' own, planted beside the
+// uninstaller and in the current folder, each first shown to be taken by a program without the
+// guards. Wine is told to prefer a library beside a program to its own, as Windows does, and the
+// old search order looks in the current folder before the system folder. version.dll is not
+// planted: Wine's own user32 imports it (Windows' does not), so Wine would load a planted one
+// before the program's first instruction. At the end, none may have run or been loaded.
 class Plants {
   public:
     Plants(const std::wstring& programFolder, const std::wstring& name) : current_(name + L"-cd") {
@@ -64,6 +65,7 @@ class Plants {
                         &unsafe, sizeof unsafe);
         for (const std::wstring& folder : {programFolder, current_.Path()}) {
             for (const auto& [file, source] : {std::pair{L"\\cmd.exe", L"VT_PLANT"},
+                                               {L"\\regsvr32.exe", L"VT_PLANT"},
                                                {L"\\uxtheme.dll", L"VT_PLANTED_LIBRARY"},
                                                {L"\\comctl32.dll", L"VT_PLANTED_LIBRARY"}}) {
                 plants_.push_back(folder + file);
@@ -71,11 +73,14 @@ class Plants {
             }
         }
         // Loaded by name by a program beside them and, from the current folder, by one
-        // elsewhere; a program named without its folder is taken from the current folder.
+        // elsewhere; a program named without its folder is taken from the current folder. The
+        // planted registration tool beside the uninstaller works when started.
         const std::wstring libraries = L"uxtheme.dll comctl32.dll";
         for (const auto& [exe, arguments] : {std::pair{plants_[0], libraries},
+                                             {plants_[1], std::wstring()},
                                              {Environment(L"VT_PLANT"), libraries},
-                                             {std::wstring(L"cmd.exe"), std::wstring()}}) {
+                                             {std::wstring(L"cmd.exe"), std::wstring()},
+                                             {std::wstring(L"regsvr32.exe"), std::wstring()}}) {
             EXPECT_TRUE(WatchedProcess(exe, arguments).WaitForExit(kSelfRemovalWithinMs));
         }
         fs::remove(Environment(L"VT_PLANT") + L".ran");
@@ -129,8 +134,11 @@ TEST_P(SelfRemoval, DeletesTheUninstallerAndSaysFarewell) {
     StagedProduct product(name + (farewell.folderBeyondCodePage ? beyond : L""), StageOptions{});
     RecordingBrowser browser(ArtifactPath(name + L"-browser.log"));
     std::optional<Plants> plants;
+    // Among plants, the product is installed whole: its libraries go to the registration tool.
+    std::optional<InstalledProduct> installed;
     if (farewell.amongPlants) {
         plants.emplace(product.ProgramFolder(), name);
+        installed.emplace(product, InstallOptions{});
     }
 
     const RunResult run =
@@ -145,6 +153,9 @@ TEST_P(SelfRemoval, DeletesTheUninstallerAndSaysFarewell) {
         EXPECT_FALSE(fs::exists(product.ClearupBatch())) << "a batch was written";
     }
     EXPECT_EQ(browser.Addresses(), farewell.addresses);
+    if (installed) {
+        installed->ExpectRemoved({});
+    }
 }
 
 std::string FarewellName(const testing::TestParamInfo<Farewell>& param) {

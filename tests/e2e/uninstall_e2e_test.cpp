@@ -164,8 +164,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A whole installed product goes, and nothing beside it: plug-ins stay when kept (the scan then
 // deletes nothing) or in a silent run, a library that hangs in its unregistration is given up
-// on, a locked file and another verb under the file type stay, and a log that another program
-// holds open shows the scan's error, in a silent run too, before the rest goes.
+// on, a locked file and another verb under the file type stay, a link in a deleted folder goes
+// as a link, and a log that another program holds open shows the scan's error, in a silent run
+// too, before the rest goes; an empty log or one of random bytes removes nothing.
 INSTANTIATE_TEST_SUITE_P(
     ProductRemoval, UninstallRun,
     testing::Values(
@@ -223,6 +224,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  InstallOptions{.log = InstallLog::HeldOpen},
                  {.silent = true}},
+        Scenario{"LinksInEveryDeletedFolder",
+                 L"",
+                 kUserData,
+                 {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDNO),
+                  Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{.links = true}},
         Scenario{"EmptyLogSilent",
                  L"silent",
                  {},
@@ -260,6 +270,30 @@ TEST(UserDataWithALink, WhatTheLinkPointsToStaysWhole) {
     EXPECT_EQ(Snapshot(outside.Path()), before);
     EXPECT_EQ(IsThere(link.Path()), UnderWine());
     EXPECT_EQ(IsThere(product.UserDataFolder()), UnderWine());
+}
+
+// A product installed in a folder whose name goes beyond ASCII, in the script that the run's
+// ANSI code page carries (the installer writes its log in it): Cyrillic under 1251, Japanese
+// under 932 (with a character whose second byte is a backslash), accented Latin otherwise.
+// Everything goes, the uninstaller too. The test runs once per code page, VT_EXPECT_ACP naming
+// the one its locale must give.
+TEST(HostilePaths, ProductInAFolderBeyondAscii) {
+    const std::wstring expected = Environment(L"VT_EXPECT_ACP");
+    if (!expected.empty()) {
+        ASSERT_EQ(std::to_wstring(GetACP()), expected) << "the run's locale is not installed";
+    }
+    const UINT codePage = GetACP();
+    const std::wstring folder = codePage == 1251
+                                    ? L"\u0412\u0435\u043b\u044c\u0442\u0440\u0430\u043d"
+                                : codePage == 932 ? L"\u30bd\u30d5\u30c8\u8a2d\u5b9a"
+                                                  : L"V\u00e9ltrane \u00dcn\u00efcode";
+    const std::wstring name = CurrentTestName();
+    StagedProduct product(name + L"-" + folder, StageOptions{});
+    InstalledProduct installed(product, {});
+    const RunResult run = RunExpectingBoxes(product.Uninstaller(), L"silent", {}, name);
+    EXPECT_EQ(run.exitCode, kRunFinished);
+    EXPECT_TRUE(product.WaitForSelfRemoval(kSelfRemovalWithinMs)) << "the uninstaller stayed";
+    installed.ExpectRemoved({.silent = true});
 }
 
 // The product's own registry key as the product leaves it: its language, its settings and the

@@ -19,10 +19,11 @@ namespace fs = std::filesystem;
 namespace {
 
 enum class Fate {
-    Gone,    // removed by the fixed script
-    Stays,   // nothing removes it
-    Scanned, // removed by the log scan, unless the plug-ins are kept or the log is unreadable
-    PlugIn,  // removed with the plug-ins, unless they are kept or the run is silent
+    Gone,     // removed by the fixed script
+    InFolder, // removed with its folder
+    Stays,    // nothing removes it
+    Scanned,  // removed by the log scan, unless the plug-ins are kept or the log is unreadable
+    PlugIn,   // removed with the plug-ins (logged: by the scan too), unless kept or silent
 };
 
 struct StagedFile {
@@ -51,9 +52,9 @@ const StagedFile kStagedFiles[] = {
     {L"SQLite.dll", true, Fate::Gone, true},
     {L"Themes\\skin.dll", false, Fate::Gone, true},
     {L"Themes\\\u041e\u0431\u043b\u0438\u043a.dll", false, Fate::Gone, true},
-    {L"Themes\\skin.dll.bak", false, Fate::Gone},
+    {L"Themes\\skin.dll.bak", false, Fate::InFolder},
     {L"Languages\\german.dll", false, Fate::Gone, true},
-    {L"Languages\\readme.txt", false, Fate::Gone},
+    {L"Languages\\readme.txt", false, Fate::InFolder},
     {L"PlugIns\\Cookies.vtp", true, Fate::PlugIn},
     {L"PlugIns\\Sample.cfg", false, Fate::PlugIn},
     {L"Help\\Manual.chm", true, Fate::Scanned},
@@ -65,6 +66,10 @@ const StagedFile kStagedFiles[] = {
 constexpr wchar_t kHangingLibrary[] = L"Languages\\Hangs.dll";
 constexpr wchar_t kLockedFile[] = L"Locked.txt";
 constexpr wchar_t kOtherDriveFile[] = L"OtherDrive.txt"; // logged on drive D:
+// Logged, but beyond what the log or the system's usual path limit can name: they may stay, and
+// their neighbours must (one of which a question mark, taken as a wildcard, would match).
+constexpr wchar_t kBeyondCodePage[] = L"Name-\u0905\u0906.txt";
+constexpr wchar_t kWildcardMatch[] = L"Name-ab.txt";
 
 constexpr wchar_t kNewerPrograms[] = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 constexpr wchar_t kOlderPrograms[] = L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs";
@@ -125,9 +130,24 @@ void RemoveItem(const RegistryItem& item) {
     RegDeleteKeyW(item.root, top.c_str());
 }
 
-// The test's paths are ASCII, which every code page spells alike.
-std::string Narrow(const std::wstring& path) {
-    return std::string(path.begin(), path.end());
+// A path as the installer writes it into its log: in the ANSI code page, characters it lacks
+// made question marks.
+std::string Ansi(const std::wstring& path) {
+    const int length = static_cast<int>(path.size());
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, path.c_str(), length, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, path.c_str(), length, ansi.data(), size, nullptr, nullptr);
+    return ansi;
+}
+
+// A path too long for the system's usual limit, made through the long form of the path.
+std::wstring LongPath(const std::wstring& app) {
+    std::wstring folder = app + L"Deep";
+    while (folder.size() < 280) {
+        folder += L"\\folder-of-a-long-path";
+    }
+    return folder;
 }
 
 } // namespace
@@ -143,7 +163,7 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
     // Each path behind bytes of the installer's record, followed by two more and the NUL pair.
     std::string log("VT setup log 3\0\0\0\0", 18);
     const auto logged = [&log](const std::wstring& path) {
-        log += "\x01\x20" + Narrow(path) + std::string("AB\0\0\x05", 5);
+        log += "\x01\x20" + Ansi(path) + std::string("AB\0\0\x05", 5);
     };
     for (const StagedFile& file : kStagedFiles) {
         if (file.library) {
@@ -163,6 +183,20 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
     logged(app + L"Missing.txt");
     WriteTestFile(app + kOtherDriveFile, "staged\r\n");
     logged(L"D" + app.substr(1) + kOtherDriveFile);
+    for (const wchar_t* file : {kBeyondCodePage, kWildcardMatch}) {
+        WriteTestFile(app + file, "staged\r\n");
+    }
+    logged(app + kBeyondCodePage);
+    const std::wstring deep = LongPath(app);
+    for (std::size_t at = app.size(); (at = deep.find(L'\\', at + 1)) != std::wstring::npos;) {
+        CreateDirectoryW((L"\\\\?\\" + deep.substr(0, at)).c_str(), nullptr);
+    }
+    CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
+    for (const wchar_t* file : {L"\\long.txt", L"\\keep.txt"}) {
+        const UniqueFile made(CreateFileW((L"\\\\?\\" + deep + file).c_str(), GENERIC_WRITE, 0,
+                                          nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    logged(deep + L"\\long.txt");
     if (options.hangingLibrary) {
         fs::copy_file(probe, app + kHangingLibrary);
     }
@@ -173,7 +207,7 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
                                   OPEN_EXISTING, 0, nullptr));
     }
     // The installation folder itself, marked as a folder.
-    log += "\x01\x20" + Narrow(product.ProgramFolder()) + std::string("\x01\x82\x02\x03\0\0", 6);
+    log += "\x01\x20" + Ansi(product.ProgramFolder()) + std::string("\x01\x82\x02\x03\0\0", 6);
     if (options.log == InstallLog::Empty) {
         log.clear();
     } else if (options.log == InstallLog::RandomBytes) {
@@ -222,6 +256,19 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
         }
     }
 
+    if (options.links) {
+        WriteTestFile(product.Root() + L"\\Linked\\keep.txt", "the link's target\r\n");
+        std::vector<std::wstring> holders = {app + L"Themes", app + L"Languages", app + L"PlugIns"};
+        for (const std::wstring& item : outside_) {
+            if (item.ends_with(L"\\Veltrane") && item != L"C:\\Veltrane") {
+                holders.push_back(item);
+            }
+        }
+        for (const std::wstring& holder : holders) {
+            links_.push_back(
+                std::make_unique<TestLink>(holder + L"\\Link", product.Root() + L"\\Linked"));
+        }
+    }
     for (const RegistryItem& item : kRegistry) {
         RemoveItem(item);
         SetItem(item);
@@ -233,6 +280,8 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
 }
 
 InstalledProduct::~InstalledProduct() {
+    // Links go first: nothing may walk through one to what it points to.
+    links_.clear();
     SetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", nullptr);
     locked_.reset();
     heldLog_.reset();
@@ -259,24 +308,36 @@ void InstalledProduct::ExpectRemoved(const RemovalChoices& choices) const {
     const std::wstring app = product_.ProgramFolder() + L"\\";
     const bool plugInsGo = !choices.silent && !choices.keepPlugIns;
     const bool scanDeletes = !choices.keepPlugIns && options_.log == InstallLog::Written;
+    // Wine acts on what a link points to even when asked for the link: there a link cannot be
+    // removed, and a folder that holds one is left whole rather than entered.
+    const bool foldersGo = !(options_.links && UnderWine());
     for (const StagedFile& file : kStagedFiles) {
         // The shell deletes a read-only file when told not to ask; Wine's shell leaves it.
         const bool gone =
-            file.fate == Fate::Gone || (file.fate == Fate::PlugIn && plugInsGo) ||
+            file.fate == Fate::Gone || (file.fate == Fate::InFolder && foldersGo) ||
+            (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
             (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine()));
         EXPECT_EQ(IsThere(app + file.path), !gone) << ToUtf8(file.path);
     }
     EXPECT_EQ(IsThere(app + kOtherDriveFile), !scanDeletes) << "logged on drive D:";
-    EXPECT_EQ(IsThere(app + L"PlugIns"), !plugInsGo);
+    EXPECT_EQ(IsThere(app + L"PlugIns"), !(plugInsGo && foldersGo));
     EXPECT_EQ(IsThere(Log()), options_.log == InstallLog::HeldOpen) << "the log goes unless held";
     EXPECT_EQ(IsThere(app + kLockedFile), options_.lockedFile) << "a file held open stays";
-    // Library folders go whole; the scan removes no folder, and nothing the program folder.
-    EXPECT_FALSE(IsThere(app + L"Themes") || IsThere(app + L"Languages"));
+    EXPECT_EQ(IsThere(app + L"Themes") || IsThere(app + L"Languages"), !foldersGo);
+    // The scan removes no folder, and nothing the program folder.
     EXPECT_TRUE(IsThere(app + L"Help"));
-    EXPECT_TRUE(IsThere(product_.Root() + L"\\Veltrane Backup\\Readme.txt"));
+    for (const std::wstring& path :
+         {product_.Root() + L"\\Veltrane Backup\\Readme.txt",
+          product_.Root() + L"\\Linked\\keep.txt", app + kBeyondCodePage, app + kWildcardMatch,
+          L"\\\\?\\" + LongPath(app) + L"\\keep.txt"}) {
+        EXPECT_EQ(IsThere(path), path.find(L"Linked") == std::wstring::npos || options_.links)
+            << ToUtf8(path);
+    }
     for (const std::wstring& path : outside_) {
         const bool product = path.ends_with(L"\\Veltrane") || path.ends_with(L"\\Veltrane.lnk");
-        EXPECT_EQ(IsThere(path), !product || path == L"C:\\Veltrane") << ToUtf8(path);
+        const bool group = path.ends_with(L"\\Veltrane") && path != L"C:\\Veltrane";
+        EXPECT_EQ(IsThere(path), !product || path == L"C:\\Veltrane" || (group && !foldersGo))
+            << ToUtf8(path);
     }
     // Leaf first: another verb keeps shell and the identifier.
     for (const RegistryItem& item : kRegistry) {

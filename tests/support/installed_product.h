@@ -6,8 +6,10 @@
 #pragma once
 
 #include "system/handles.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/staging.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,9 @@ struct InstallOptions {
     bool extraVerb = false;      // another verb under the plug-in type keeps its upper keys
     bool hangingLibrary = false; // a library whose unregistration never returns
     bool lockedFile = false;     // a logged file held open, without sharing, during the run
+    // A link to a folder outside the product in each folder the run deletes: Themes, Languages,
+    // PlugIns and both Start-menu groups.
+    bool links = false;
 };
 
 // What the run was told, which decides what goes and what stays.
@@ -66,6 +71,7 @@ class InstalledProduct {
     std::vector<BYTE> savedStartUp_;
     UniqueFile locked_;
     UniqueFile heldLog_;
+    std::vector<std::unique_ptr<TestLink>> links_;
 };
 
 } // namespace vt::test
