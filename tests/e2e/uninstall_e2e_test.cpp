@@ -114,52 +114,39 @@ INSTANTIATE_TEST_SUITE_P(
             "DeclinedChangesNothing", L"", kEverything, {Confirmation(IDNO)}, kRunDeclined, false}),
     ScenarioName);
 
-// Every combination of the keep questions. The plug-ins question is one of the settings
-// questions: without user data neither is asked. Not keeping the settings moves the bar by the
-// same steps however many of the five files were missing.
+// The keep questions. The plug-ins question is one of the settings questions: without user data
+// neither is asked. Not keeping the settings moves the bar by the same steps however many of the
+// five files were missing. Both questions asked, each answered both ways, with a whole product
+// to remove: below.
 INSTANTIATE_TEST_SUITE_P(
     KeepQuestions, UninstallRun,
-    testing::Values(
-        Scenario{"PlugInsWithoutUserData",
-                 L"",
-                 kPlugInsOnly,
-                 {Confirmation(IDYES), Removed(180, kUninstalling)},
-                 kRunFinished,
-                 true},
-        Scenario{"SettingsKept",
-                 L"",
-                 kUserData,
-                 {Confirmation(IDYES), KeepSettings(IDYES), Removed(180, kUninstalling)},
-                 kRunFinished,
-                 true},
-        Scenario{"SettingsRemovedSomeFilesMissing",
-                 L"",
-                 kUserData,
-                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(180, kUninstalling)},
-                 kRunFinished,
-                 true,
-                 {L"CookieInfo.ini", L"Recent.dat"}},
-        Scenario{"SettingsRemovedAllFilesMissing",
-                 L"",
-                 kUserData,
-                 {Confirmation(IDYES), KeepSettings(IDNO), Removed(180, kUninstalling)},
-                 kRunFinished,
-                 true,
-                 kAllFive},
-        Scenario{"SettingsKeptPlugInsAsked",
-                 L"",
-                 kEverything,
-                 {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDYES),
-                  Removed(180, kUninstalling)},
-                 kRunFinished,
-                 true},
-        Scenario{"SettingsRemovedPlugInsAsked",
-                 L"",
-                 kEverything,
-                 {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDNO),
-                  Removed(180, kUninstalling)},
-                 kRunFinished,
-                 true}),
+    testing::Values(Scenario{"PlugInsWithoutUserData",
+                             L"",
+                             kPlugInsOnly,
+                             {Confirmation(IDYES), Removed(180, kUninstalling)},
+                             kRunFinished,
+                             true},
+                    Scenario{
+                        "SettingsKept",
+                        L"",
+                        kUserData,
+                        {Confirmation(IDYES), KeepSettings(IDYES), Removed(180, kUninstalling)},
+                        kRunFinished,
+                        true},
+                    Scenario{"SettingsRemovedSomeFilesMissing",
+                             L"",
+                             kUserData,
+                             {Confirmation(IDYES), KeepSettings(IDNO), Removed(180, kUninstalling)},
+                             kRunFinished,
+                             true,
+                             {L"CookieInfo.ini", L"Recent.dat"}},
+                    Scenario{"SettingsRemovedAllFilesMissing",
+                             L"",
+                             kUserData,
+                             {Confirmation(IDYES), KeepSettings(IDNO), Removed(180, kUninstalling)},
+                             kRunFinished,
+                             true,
+                             kAllFive}),
     ScenarioName);
 
 // A whole installed product goes, and nothing beside it: plug-ins stay when kept (the scan then
