@@ -322,12 +322,11 @@ void Form1::CheckVTProcess() {
 // goes, leaf first. Each operation's failure is passed over; the bar moves 3 steps when the
 // settings stay, 4 when they go without a product key, 7 with one.
 void Form1::RemoveSettings(long settingsAnswer) {
-    const auto advance = [this] { Advance(1); };
     const std::wstring productKey = std::wstring(L"Software\\") + kProductName;
     const std::wstring startUpKey = productKey + L"\\StartUp";
     const std::wstring underSoftware = std::wstring(kProductName) + L"\\";
-    advance();
-    advance();
+    Advance(1);
+    Advance(1);
     if (settingsAnswer == IDNO) {
         bool productKeyThere = false;
         ResumeNext([&] { productKeyThere = RegKeyExists(kHkeyCurrentUser, productKey); });
@@ -338,9 +337,9 @@ void Form1::RemoveSettings(long settingsAnswer) {
             ResumeNext([&] {
                 DeleteRegKey(kHkeyCurrentUser, L"Software\\", underSoftware + L"Schedule");
             });
-            advance();
-            advance();
-            advance();
+            Advance(1);
+            Advance(1);
+            Advance(1);
         }
         std::vector<std::wstring> kept;
         ResumeNext([&] {
@@ -357,12 +356,12 @@ void Form1::RemoveSettings(long settingsAnswer) {
                 }
             });
         }
-        advance();
+        Advance(1);
         ResumeNext(
             [&] { DeleteRegKey(kHkeyCurrentUser, L"Software\\", underSoftware + L"StartUp"); });
         ResumeNext([&] { DeleteRegKey(kHkeyCurrentUser, L"Software\\", kProductName); });
     }
-    advance();
+    Advance(1);
 }
 
 std::wstring Form1::WindowCaption() const {
