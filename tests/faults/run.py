@@ -234,12 +234,15 @@ TIERS = {
     "wine": ("bash scripts/build.sh win64",
              "tests/wine/with-wine.sh ctest --test-dir build/win64 --stop-on-failure"),
 }
+# One part of the Windows tier: its unit tests, or its end-to-end runs.
+for part in ("windows", "e2e"):
+    TIERS[part] = (TIERS["wine"][0], TIERS["wine"][1] + f" -R '^{part}'")
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--work", default="/tmp/vt-faults")
-    parser.add_argument("--tiers", default="native,wine")
+    parser.add_argument("--tiers", default="native,wine", help="of native, wine, windows, e2e")
     parser.add_argument("--list", action="store_true", help="list the faults and stop")
     parser.add_argument("ids", nargs="*")
     args = parser.parse_args()
