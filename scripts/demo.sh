@@ -53,8 +53,8 @@ tests/wine/with-wine.sh bash -c '
         tr -d "\r")
     echo "--- running C:\\Program Files\\Veltrane\\unins000.exe, answers: $VT_DEMO_ANSWERS"
     # The driver prints the exit code itself: a Unix shell sees it only modulo 256.
-    tests/wine/wine-exec build/win64/tests/e2e/uninsdrive.exe --answers "$VT_DEMO_ANSWERS" \
-        --pictures "$("$VT_WINE" winepath -w "$VT_DEMO_OUT" 2>/dev/null | tr -d "\r")" \
+    tests/wine/wine-exec build/win64/tests/e2e/uninsdrive.exe "$VT_DEMO_ANSWERS" \
+        "$("$VT_WINE" winepath -w "$VT_DEMO_OUT" 2>/dev/null | tr -d "\r")" \
         "C:\\Program Files\\Veltrane\\unins000.exe" || true
     # A finished run leaves its batch deleting the uninstaller: the report waits for it.
     batch="$WINEPREFIX/drive_c/Program Files/Veltrane/clearup.bat"

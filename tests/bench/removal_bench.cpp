@@ -13,7 +13,7 @@
 #include "tests/support/message_box.h"
 #include "tests/support/process.h"
 #include "tests/support/running.h"
-#include "tests/support/staging.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/text.h"
 
 #include <windows.h>

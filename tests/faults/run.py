@@ -34,7 +34,8 @@ FAULTS = [
     ("log-ocx-shared", "log rules", "uninstall/install_log.cpp",
      '{".dll", ".ocx", ".tlb", ".pif"}', '{".dll", ".tlb", ".pif"}'),
     ("log-case", "log rules", "uninstall/install_log.cpp",
-     "if (LowerAscii(tail[i]) != LowerAscii(lowerSuffix[i]))", "if (tail[i] != lowerSuffix[i])"),
+     "if (LowerAscii(tail[i]) != LowerAscii(lowerSuffix[i]))",
+     "if (tail[i] != LowerAscii(lowerSuffix[i]))"),
     ("scan-box-caption", "log rules", "uninstall/form1_removal.cpp",
      'L"CleanUp - " + std::to_wstring', 'L"Cleanup - " + std::to_wstring'),
     ("scan-shared-away", "log rules", "uninstall/form1_removal.cpp",
@@ -230,9 +231,9 @@ def sync(source, dest, files):
 
 
 TIERS = {
-    "native": ("bash scripts/build.sh native", "ctest --test-dir build/native --stop-on-failure"),
+    "native": ("bash scripts/build.sh native", "ctest --test-dir build/native --stop-on-failure --output-on-failure"),
     "wine": ("bash scripts/build.sh win64",
-             "tests/wine/with-wine.sh ctest --test-dir build/win64 --stop-on-failure"),
+             "tests/wine/with-wine.sh ctest --test-dir build/win64 --stop-on-failure --output-on-failure"),
 }
 # One part of the Windows tier: its unit tests, or its end-to-end runs.
 for part in ("windows", "e2e"):

@@ -1,6 +1,6 @@
-// A web browser that only takes notes, for one test: while a RecordingBrowser lives, the Wine
+// A web browser that only takes notes, for one run: while a RecordingBrowser lives, the Wine
 // session opens http and https addresses with vt_url_recorder, which writes them to a log.
-// The session's own handlers come back when it goes.
+// The session has no browser before (tests/wine/with-wine.sh) nor after.
 #pragma once
 
 #include <string>
@@ -10,28 +10,18 @@ namespace vt::test {
 
 class RecordingBrowser {
   public:
-    // Registers VT_URL_RECORDER as the handler of both schemes, logging to `logPath` (which
-    // is emptied first). Throws std::runtime_error when it cannot.
-    explicit RecordingBrowser(const std::wstring& logPath);
+    // Registers VT_URL_RECORDER as the handler of both schemes, logging to `log` (emptied
+    // first). Throws std::runtime_error when it cannot.
+    explicit RecordingBrowser(std::wstring log);
     ~RecordingBrowser();
     RecordingBrowser(const RecordingBrowser&) = delete;
     RecordingBrowser& operator=(const RecordingBrowser&) = delete;
 
-    // Every address handed to the browser so far, in order. Waits first until no recorder
-    // process runs any more: a program that asked the browser and has ended has had its
-    // recorder started, and once that has ended too its line is in the log.
+    // Every address handed to the browser so far, in order, once no recorder runs any more.
     std::vector<std::wstring> Addresses() const;
 
   private:
-    struct Saved {
-        std::wstring scheme;
-        bool hadCommand = false;
-        unsigned long type = 0;
-        std::vector<unsigned char> value;
-        std::vector<std::wstring> created; // keys this made, outermost first
-    };
     std::wstring log_;
-    std::vector<Saved> saved_;
 };
 
 } // namespace vt::test

@@ -1,7 +1,6 @@
 #include "tests/support/capture.h"
 
-#include "system/handles.h"
-#include "tests/support/png.h"
+#include <gdiplus.h>
 
 #include <functional>
 
@@ -19,53 +18,26 @@ Picture Draw(int width, int height, const std::function<bool(HDC)>& paint) {
     WindowDc screen(nullptr);
     UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!memory || !bitmap || !bits) {
         return {};
     }
-    {
-        SelectObjectScope target(memory.get(), bitmap.get());
-        if (!paint(memory.get())) {
-            return {};
-        }
-        GdiFlush();
+    SelectObjectScope target(memory.get(), bitmap.get());
+    if (!paint(memory.get())) {
+        return {};
     }
-    Picture picture{width, height, {}};
-    const auto count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    picture.rgb.reserve(count * 3);
-    const auto* bgrx = static_cast<const std::uint8_t*>(bits);
-    for (std::size_t i = 0; i < count; ++i) {
-        picture.rgb.push_back(bgrx[i * 4 + 2]);
-        picture.rgb.push_back(bgrx[i * 4 + 1]);
-        picture.rgb.push_back(bgrx[i * 4]);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    Picture picture{width, height, {first, first + static_cast<std::size_t>(width) * height}};
+    for (std::uint32_t& pixel : picture.pixels) {
+        pixel &= 0x00FFFFFF;
     }
     return picture;
 }
 
 } // namespace
-
-COLORREF Picture::Pixel(int x, int y) const noexcept {
-    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                            static_cast<std::size_t>(x)) *
-                           3;
-    return RGB(rgb[at], rgb[at + 1], rgb[at + 2]);
-}
-
-bool Picture::IsUniform() const noexcept {
-    for (std::size_t at = 3; at < rgb.size(); ++at) {
-        if (rgb[at] != rgb[at % 3]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 Picture CaptureScreen(const RECT& area) {
     const int width = area.right - area.left;
@@ -86,41 +58,48 @@ Picture RenderIcon(HICON icon, int width, int height, COLORREF background) {
     });
 }
 
-bool SavePng(const std::wstring& path, const Picture& picture) {
-    const std::vector<std::uint8_t> png = EncodePng(picture.width, picture.height, picture.rgb);
-    if (png.empty()) {
-        return false;
-    }
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file &&
-           WriteFile(file.get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
-           written == png.size();
-}
-
 Picture CaptureWindow(HWND window, const WatchedProcess& process) {
-    constexpr int kReadings = 50;
-    constexpr DWORD kBetweenReadingsMs = 20;
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Picture last;
-    for (int reading = 0; reading < kReadings; ++reading) {
+    for (int reading = 0; reading < 50; ++reading) {
         RECT area{};
         if (!GetWindowRect(window, &area)) {
             return {};
         }
         Picture now = CaptureScreen(area);
-        if (!now.rgb.empty() && now.width == last.width && now.height == last.height &&
-            now.rgb == last.rgb) {
+        if (!now.pixels.empty() && now.width == last.width && now.pixels == last.pixels) {
             return now;
         }
         last = std::move(now);
-        if (WaitPumping(process.Handle(), kBetweenReadingsMs)) {
+        if (WaitPumping(process.Handle(), 20)) {
             break;
         }
     }
     return last;
+}
+
+bool SavePng(const std::wstring& path, const Picture& picture) {
+    using namespace Gdiplus::DllExports;
+    static constexpr CLSID kPngEncoder = {
+        0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    const Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (picture.pixels.empty() || Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+        return false;
+    }
+    std::vector<std::uint32_t> pixels = picture.pixels;
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    bool saved = GdipCreateBitmapFromScan0(
+                     picture.width, picture.height, picture.width * 4, PixelFormat32bppRGB,
+                     reinterpret_cast<BYTE*>(pixels.data()), &bitmap) == Gdiplus::Ok;
+    saved =
+        saved && GdipSaveImageToFile(bitmap, path.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
+    if (bitmap) {
+        GdipDisposeImage(bitmap);
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return saved;
 }
 
 } // namespace vt::test

@@ -15,11 +15,12 @@ namespace vt::test {
 struct Picture {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgb; // rows top first, three bytes a pixel
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, rows top first
 
-    COLORREF Pixel(int x, int y) const noexcept;
-    // A window that never painted comes out as one flat colour.
-    bool IsUniform() const noexcept;
+    COLORREF Pixel(int x, int y) const noexcept {
+        const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+        return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+    }
 };
 
 // The screen within `area` (screen coordinates); an empty picture when it cannot be had.
@@ -29,12 +30,12 @@ Picture CaptureScreen(const RECT& area);
 // `background`.
 Picture RenderIcon(HICON icon, int width, int height, COLORREF background);
 
-// Writes the picture as PNG; false when it cannot be written.
-bool SavePng(const std::wstring& path, const Picture& picture);
-
 // The screen at `window`'s rectangle once the window has painted: it is made to paint now,
 // then read until two readings agree, since what it painted reaches the screen a moment later.
 // `process` owns the window; the reading stops when it ends.
 Picture CaptureWindow(HWND window, const WatchedProcess& process);
+
+// Writes the picture as PNG through the system's image encoder; false when it cannot.
+bool SavePng(const std::wstring& path, const Picture& picture);
 
 } // namespace vt::test

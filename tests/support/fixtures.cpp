@@ -6,53 +6,44 @@
 #include "tests/support/text.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
-#include <process.h>
 #include <filesystem>
 #include <fstream>
+#include <process.h>
 #include <stdexcept>
 
 namespace vt::test {
+
+namespace fs = std::filesystem;
 
 namespace {
 
 constexpr wchar_t kTestKeys[] = L"Software\\VtTests";
 constexpr wchar_t kTestFolders[] = L"C:\\vt-tests\\unit";
 
-// A key opened for one call of the fixture.
-class Key {
-  public:
-    Key(const std::wstring& path, bool create) {
-        const LONG status =
-            create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                     nullptr, &key_, nullptr)
-                   : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key_);
-        if (status != ERROR_SUCCESS) {
-            key_ = nullptr;
-        }
+// A key of the fixture, opened for one call.
+UniqueRegKey OpenKey(const std::wstring& path, bool create) {
+    UniqueRegKey key;
+    if ((create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, key.put(), nullptr)
+                : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put())) !=
+        ERROR_SUCCESS) {
+        key.release();
     }
-    ~Key() {
-        if (key_) {
-            RegCloseKey(key_);
-        }
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY get() const noexcept { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
+    return key;
+}
 
 void RemoveTree(const std::wstring& path) {
     std::error_code ignored;
     // Files a test made read-only would stop the removal.
-    for (auto it = std::filesystem::recursive_directory_iterator(path, ignored);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+    for (fs::recursive_directory_iterator it(path, ignored), end; !ignored && it != end;
+         it.increment(ignored)) {
         SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    std::filesystem::remove_all(path, ignored);
+    fs::remove_all(path, ignored);
 }
 
 // Starts a program of Wine's host, /bin/<program> <option> with the paths as the host names
@@ -74,6 +65,16 @@ void RunOnHost(const char* program, const char* option, const std::vector<std::w
         const UniqueHandle process(started.hProcess);
         const UniqueHandle thread(started.hThread);
     }
+}
+
+// The system's regsvr32, silent, waited for; true when it succeeded.
+bool Regsvr32(const wchar_t* option, const std::wstring& library) {
+    wchar_t system[MAX_PATH] = L"";
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring program = std::wstring(system) + L"\\regsvr32.exe";
+    const std::wstring quoted = L"\"" + library + L"\"";
+    return _wspawnl(_P_WAIT, program.c_str(), L"regsvr32", L"/s", option, quoted.c_str(),
+                    nullptr) == 0;
 }
 
 } // namespace
@@ -103,20 +104,6 @@ TestLink::~TestLink() {
     }
 }
 
-namespace {
-
-// The system's regsvr32, silent, waited for; true when it succeeded.
-bool Regsvr32(const wchar_t* option, const std::wstring& library) {
-    wchar_t system[MAX_PATH] = L"";
-    GetSystemDirectoryW(system, MAX_PATH);
-    const std::wstring program = std::wstring(system) + L"\\regsvr32.exe";
-    const std::wstring quoted = L"\"" + library + L"\"";
-    return _wspawnl(_P_WAIT, program.c_str(), L"regsvr32", L"/s", option, quoted.c_str(),
-                    nullptr) == 0;
-}
-
-} // namespace
-
 RegisteredComponent::RegisteredComponent(std::wstring library) : library_(std::move(library)) {
     if (!Regsvr32(L"", library_)) {
         throw std::runtime_error("regsvr32 did not register " + ToUtf8(library_));
@@ -130,12 +117,9 @@ RegisteredComponent::~RegisteredComponent() {
 
 std::wstring CurrentTestName() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    std::wstring wide;
-    for (char c : name) {
-        wide += (c == '/' || c == '\\') ? L'_' : static_cast<wchar_t>(c);
-    }
-    return wide;
+    std::wstring name = FromUtf8(std::string(test->test_suite_name()) + "." + test->name());
+    std::replace(name.begin(), name.end(), L'/', L'_');
+    return name;
 }
 
 TestRegKey::TestRegKey(const std::wstring& name) : path_(std::wstring(kTestKeys) + L"\\" + name) {
@@ -149,17 +133,16 @@ TestRegKey::~TestRegKey() {
 }
 
 void TestRegKey::CreateSubKey(const std::wstring& relative) const {
-    const Key key(relative.empty() ? path_ : Sub(relative), true);
-    if (!key.get()) {
+    if (!OpenKey(relative.empty() ? path_ : Sub(relative), true)) {
         throw std::runtime_error("cannot create a test key");
     }
 }
 
 void TestRegKey::Set(const std::wstring& relative, const std::wstring& value, DWORD type,
                      const void* data, DWORD bytes) const {
-    const Key key(relative.empty() ? path_ : Sub(relative), true);
-    if (!key.get() || RegSetValueExW(key.get(), value.c_str(), 0, type,
-                                     static_cast<const BYTE*>(data), bytes) != ERROR_SUCCESS) {
+    const UniqueRegKey key = OpenKey(relative.empty() ? path_ : Sub(relative), true);
+    if (!key || RegSetValueExW(key.get(), value.c_str(), 0, type, static_cast<const BYTE*>(data),
+                               bytes) != ERROR_SUCCESS) {
         throw std::runtime_error("cannot set a test value");
     }
 }
@@ -172,10 +155,10 @@ void TestRegKey::SetString(const std::wstring& relative, const std::wstring& val
 
 TestRegKey::Stored TestRegKey::Get(const std::wstring& relative, const std::wstring& value) const {
     Stored stored;
-    const Key key(relative.empty() ? path_ : Sub(relative), false);
+    const UniqueRegKey key = OpenKey(relative.empty() ? path_ : Sub(relative), false);
     DWORD bytes = 0;
-    if (!key.get() || RegQueryValueExW(key.get(), value.c_str(), nullptr, &stored.type, nullptr,
-                                       &bytes) != ERROR_SUCCESS) {
+    if (!key || RegQueryValueExW(key.get(), value.c_str(), nullptr, &stored.type, nullptr,
+                                 &bytes) != ERROR_SUCCESS) {
         return stored;
     }
     stored.exists = true;
@@ -199,14 +182,13 @@ DWORD TestRegKey::Stored::Dword() const {
 }
 
 bool TestRegKey::KeyExists(const std::wstring& relative) const {
-    const Key key(relative.empty() ? path_ : Sub(relative), false);
-    return key.get() != nullptr;
+    return static_cast<bool>(OpenKey(relative.empty() ? path_ : Sub(relative), false));
 }
 
 TestFolder::TestFolder(const std::wstring& name)
     : path_(std::wstring(kTestFolders) + L"\\" + name) {
     RemoveTree(path_);
-    std::filesystem::create_directories(path_);
+    fs::create_directories(path_);
 }
 
 TestFolder::~TestFolder() {
@@ -214,79 +196,53 @@ TestFolder::~TestFolder() {
 }
 
 std::wstring TestFolder::File(const std::wstring& relative, const std::string& content) const {
-    const std::wstring path = *this / relative;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(std::filesystem::path(path), std::ios::binary);
-    out << content;
-    if (!out) {
-        throw std::runtime_error("cannot write a test file");
-    }
-    return path;
+    WriteTestFile(*this / relative, content);
+    return *this / relative;
 }
 
 std::wstring TestFolder::Folder(const std::wstring& relative) const {
-    const std::wstring path = *this / relative;
-    std::filesystem::create_directories(path);
-    return path;
+    fs::create_directories(*this / relative);
+    return *this / relative;
 }
-
-namespace {
-
-BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The static control of a box that shows its icon.
-BOOL CALLBACK FindIconControl(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) == L"Static" &&
-        (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-ThreadBox Read(HWND box) {
-    ThreadBox shown;
-    wchar_t text[1024] = {};
-    GetWindowTextW(box, text, 1024);
-    shown.caption = text;
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    shown.text = text;
-    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-        if (HWND button = GetDlgItem(box, id)) {
-            shown.buttons.push_back(id);
-            if ((GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
-                shown.defaultButton = id;
-            }
-        }
-    }
-    shown.owner = GetWindow(box, GW_OWNER);
-    HWND icon = nullptr;
-    EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&icon));
-    if (icon) {
-        shown.icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
-    }
-    return shown;
-}
-
-} // namespace
 
 std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
                                                const std::function<bool()>& finished) {
     for (int tries = 0; tries < 6000; ++tries) {
         HWND box = nullptr;
-        EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
+        EnumThreadWindows(
+            threadId,
+            [](HWND window, LPARAM found) {
+                wchar_t name[16] = {};
+                GetClassNameW(window, name, 16);
+                if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
+                    *reinterpret_cast<HWND*>(found) = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&box));
         if (box) {
-            ThreadBox shown = Read(box);
+            ThreadBox shown;
+            wchar_t text[1024] = {};
+            GetWindowTextW(box, text, 1024);
+            shown.caption = text;
+            GetDlgItemTextW(box, 0xFFFF, text, 1024);
+            shown.text = text;
+            for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+                if (HWND button = GetDlgItem(box, id)) {
+                    shown.buttons.push_back(id);
+                    if ((GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
+                        shown.defaultButton = id;
+                    }
+                }
+            }
+            shown.owner = GetWindow(box, GW_OWNER);
+            for (HWND child = GetWindow(box, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                    shown.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+                }
+            }
             SendMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
             for (int gone = 0; gone < 6000 && IsWindow(box) && IsWindowVisible(box); ++gone) {
                 Sleep(10); // hang protection only
@@ -308,4 +264,50 @@ ThreadBox AnswerBoxOfThread(DWORD threadId, int answer) {
     }
     return *shown;
 }
+
+TreeSnapshot Snapshot(const std::wstring& folder) {
+    TreeSnapshot snapshot;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        Entry entry{it->is_directory()};
+        if (!entry.folder) {
+            entry.size = it->file_size();
+            entry.written = it->last_write_time().time_since_epoch().count();
+        }
+        snapshot[fs::relative(it->path(), folder).wstring()] = entry;
+    }
+    return snapshot;
+}
+
+std::wstring SpecialFolder(int csidl) {
+    wchar_t path[MAX_PATH] = L"";
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        throw std::runtime_error("the shell knows no such special folder");
+    }
+    return path;
+}
+
+std::wstring AppDataFolder() {
+    return SpecialFolder(CSIDL_APPDATA);
+}
+
+void WriteTestFile(const std::wstring& path, const std::string& content) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream file(fs::path(path), std::ios::binary);
+    file << content;
+    if (!file) {
+        throw std::runtime_error("cannot write " + ToUtf8(path));
+    }
+}
+
+std::wstring ArtifactPath(const std::wstring& file) {
+    const std::wstring folder = Environment(L"VT_ARTIFACTS");
+    if (folder.empty()) {
+        return file;
+    }
+    fs::create_directories(folder);
+    return folder + L"\\" + file;
+}
+
 } // namespace vt::test

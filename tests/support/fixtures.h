@@ -7,7 +7,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -117,6 +119,32 @@ class RegisteredComponent {
 
 // The current test's name as a file or key name ("Suite.Test").
 std::wstring CurrentTestName();
+
+// The five files the product keeps in the user's data folder.
+inline constexpr const wchar_t* kUserDataFiles[] = {L"Settings.ini", L"CookieInfo.ini",
+                                                    L"Stats.ini", L"Recent.dat", L"Uninstall.info"};
+
+// Every file and folder under a folder, with what a change would alter; empty when the
+// folder is missing.
+struct Entry {
+    bool folder = false;
+    std::uintmax_t size = 0;
+    std::int64_t written = 0;
+    bool operator==(const Entry&) const = default;
+};
+using TreeSnapshot = std::map<std::wstring, Entry>;
+TreeSnapshot Snapshot(const std::wstring& folder);
+
+// A special folder of the shell (CSIDL_...), and the user's application data folder, as the
+// product asks for them.
+std::wstring SpecialFolder(int csidl);
+std::wstring AppDataFolder();
+
+// Writes a file, making the folders above it; throws std::runtime_error when it cannot.
+void WriteTestFile(const std::wstring& path, const std::string& content);
+
+// `file` in the folder that VT_ARTIFACTS names (the current folder without it).
+std::wstring ArtifactPath(const std::wstring& file);
 
 // A message box shown by another thread of this process, as a user sees it.
 struct ThreadBox {

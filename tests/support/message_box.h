@@ -14,13 +14,7 @@
 namespace vt::test {
 
 enum class BoxIcon { None, Hand, Question, Exclamation, Asterisk, Unknown };
-const char* IconName(BoxIcon icon) noexcept;
-
 enum class BoxOwner { None, MainWindow, Other };
-const char* OwnerName(BoxOwner owner) noexcept;
-
-// The name a user reads on a standard button ("Yes" for IDYES); "button N" for others.
-std::string ButtonName(int id);
 
 // The main window as a box finds it. Its run waits for the box, so this does not change
 // while the box is up.
@@ -29,47 +23,31 @@ struct MainWindowState {
     bool visible = false;
     std::wstring caption;
     std::wstring label1;
-    // The status line's own visibility (WS_VISIBLE), whether or not the window shows.
-    bool label1Visible = false;
-    // The fixed texts: the labels above the bar and the button's caption.
-    std::wstring label2;
-    std::wstring label3;
-    std::wstring label4;
-    std::wstring command1;
-    int progress = 0;
-    int progressMin = 0;
-    int progressMax = 0;
-};
-MainWindowState ReadMainWindow(HWND window);
-
-struct BoxButton {
-    int id = 0;
-    std::wstring text;
+    bool label1Visible = false; // the status line's own WS_VISIBLE
+    std::wstring label2, label3, label4, command1;
+    int progress = 0, progressMin = 0, progressMax = 0;
 };
 
 struct SeenBox {
     HWND window = nullptr;
     std::wstring caption;
     std::wstring text;
-    std::vector<BoxButton> buttons; // left to right
+    std::vector<int> buttons; // left to right
+    std::vector<std::wstring> buttonTexts;
     // The button that Enter presses; 0 for none. Wine's message box never sets the dialog's
     // default identifier (DM_GETDEFID answers IDOK even without an OK button), so the button
-    // drawn as default (BS_DEFPUSHBUTTON) decides, and the identifier counts only when no
-    // button is drawn so and it names a button of the box.
+    // drawn as default (BS_DEFPUSHBUTTON) decides.
     int defaultId = 0;
     BoxIcon icon = BoxIcon::None;
     BoxOwner owner = BoxOwner::None;
     MainWindowState main;
 
-    std::vector<int> ButtonIds() const;
     bool HasButton(int id) const;
+    // What a user would press to be rid of a box nobody expected: whatever cancels or refuses,
+    // failing that the first button.
+    int SafestAnswer() const;
+    std::string Describe() const;
 };
-
-// Which of the system's four message box icons the box shows. Another process's icon handle
-// cannot be looked into under Wine, so the icon control's pixels on the screen are compared
-// with each system icon drawn the same way; a control that has not painted yet is read again
-// for a little while.
-BoxIcon IdentifyBoxIcon(HWND box, const WatchedProcess& process);
 
 class BoxDriver {
   public:
@@ -86,13 +64,7 @@ class BoxDriver {
     // box lacks the button or does not go.
     void Answer(const SeenBox& box, int buttonId);
 
-    // What a user would press to get rid of a box that nobody expected: whatever cancels or
-    // refuses, failing that the first button.
-    static int SafestAnswer(const SeenBox& box);
-
   private:
-    HWND FindBox() const;
-
     const WatchedProcess& process_;
     DWORD patienceMs_;
 };

@@ -18,8 +18,8 @@ bool WaitPumping(HANDLE object, DWORD milliseconds);
 
 class WatchedProcess {
   public:
-    // Runs `exe` with the command line `"exe" arguments` (just `"exe"` when there are none).
-    // Throws std::runtime_error when the program cannot be started or watched.
+    // Runs `exe` with the command line `"exe" arguments`. Throws std::runtime_error when the
+    // program cannot be started or watched.
     WatchedProcess(const std::wstring& exe, const std::wstring& arguments);
     // A program still running is terminated: a failed test leaves nothing behind.
     ~WatchedProcess();
@@ -28,12 +28,11 @@ class WatchedProcess {
 
     DWORD Id() const noexcept { return id_; }
     HANDLE Handle() const noexcept { return process_.get(); }
-    bool HasExited() const noexcept;
+    bool HasExited() const noexcept { return WaitForSingleObject(Handle(), 0) == WAIT_OBJECT_0; }
     // Waits for the end of the program; false when it still runs after `milliseconds`.
-    bool WaitForExit(DWORD milliseconds) const;
+    bool WaitForExit(DWORD milliseconds) const { return WaitPumping(Handle(), milliseconds); }
     // Nothing while the program runs.
     std::optional<DWORD> ExitCode() const;
-    void Terminate() noexcept;
 
     // Whether the program's main window was ever shown, however briefly, up to now.
     bool MainWindowWasShown() const noexcept;
@@ -54,8 +53,5 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId);
 
 // The class name of a window, which can be read across processes.
 std::wstring ClassOf(HWND window);
-
-// The top-level window of `className` that belongs to `processId`, or null.
-HWND FindTopLevelWindow(DWORD processId, const wchar_t* className);
 
 } // namespace vt::test

@@ -3,7 +3,7 @@
 #include "system/errors.h"
 #include "system/handles.h"
 #include "tests/support/fixtures.h"
-#include "tests/support/staging.h"
+#include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -21,13 +21,7 @@ class Rendered {
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     test::Picture ToPicture() const {
-        test::Picture picture{width, height, {}};
-        for (std::uint32_t p : pixels) {
-            picture.rgb.push_back(static_cast<std::uint8_t>(p >> 16));
-            picture.rgb.push_back(static_cast<std::uint8_t>(p >> 8));
-            picture.rgb.push_back(static_cast<std::uint8_t>(p));
-        }
-        return picture;
+        return test::Picture{width, height, pixels};
     }
 };
 

@@ -68,6 +68,10 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     # Tahoma is the window's font; Marlett draws the caption buttons of the frames Wine draws.
     cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf \
         "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # No page a program opens may reach a browser of the machine: the session has none.
+    for scheme in http https; do
+        timeout 60 "$VT_WINE" reg delete "HKCR\\$scheme\\shell" /f </dev/null >/dev/null 2>&1 || true
+    done
     # There is no window manager on the virtual display: without this, Wine waits for one
     # (about two seconds) every time a top-level window is hidden.
     timeout 60 "$VT_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \

@@ -1,12 +1,13 @@
-#include "tests/support/installed_product.h"
+#include "tests/support/product.h"
 
-#include "tests/support/fixtures.h"
+#include "tests/support/running.h"
 #include "tests/support/text.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -63,6 +64,7 @@ const StagedFile kStagedFiles[] = {
     {L"Shared.ocx", true, Fate::Stays},
     {L"Notes.txt", false, Fate::Stays},
 };
+constexpr wchar_t kComponent[] = L"Languages\\german.dll";
 constexpr wchar_t kHangingLibrary[] = L"Languages\\Hangs.dll";
 constexpr wchar_t kLockedFile[] = L"Locked.txt";
 constexpr wchar_t kOtherDriveFile[] = L"OtherDrive.txt"; // logged on drive D:
@@ -76,6 +78,9 @@ constexpr wchar_t kOlderPrograms[] = L"C:\\Documents and Settings\\All Users\\St
 constexpr wchar_t kShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr wchar_t kCommonStartUp[] = L"Common Startup";
+constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kProductKey[] = L"Software\\Veltrane";
+constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 
 struct RegistryItem {
     HKEY root;
@@ -86,7 +91,7 @@ struct RegistryItem {
 const RegistryItem kRegistry[] = {
     {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrane_is1",
      nullptr, true},
-    {HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Veltrane", true},
+    {HKEY_CURRENT_USER, kRun, L"Veltrane", true},
     {HKEY_CLASSES_ROOT, L".vtp", nullptr, true},
     {HKEY_CLASSES_ROOT, L"Veltrane.Tessaly\\DefaultIcon", nullptr, true},
     {HKEY_CLASSES_ROOT, L"Veltrane.Tessaly\\shell\\open\\command", nullptr, true},
@@ -95,26 +100,41 @@ const RegistryItem kRegistry[] = {
     {HKEY_CLASSES_ROOT, L"Veltrane.Tessaly", nullptr, true},
     {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrane_is2",
      nullptr, false},
-    {HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"VeltraneHelper",
-     false},
+    {HKEY_CURRENT_USER, kRun, L"VeltraneHelper", false},
     {HKEY_CLASSES_ROOT, L".vtpx", nullptr, false},
     {HKEY_CLASSES_ROOT, L"Veltrane.Tessaly2\\shell\\open\\command", nullptr, false},
 };
 const RegistryItem kExtraVerb{HKEY_CLASSES_ROOT, L"Veltrane.Tessaly\\shell\\print\\command",
                               nullptr, false};
 
-void SetItem(const RegistryItem& item) {
-    if (RegSetKeyValueW(item.root, item.key, item.value, REG_SZ, L"x", sizeof L"x") !=
-        ERROR_SUCCESS) {
-        throw std::runtime_error("cannot stage " + ToUtf8(item.key));
+// The start-up entries the product set aside, by the tag of the list each goes back to, and
+// where each must be once the settings are not kept: a blank in a name goes, a number goes back
+// as a number, and an unknown tag's entry is dropped.
+struct StartUpEntry {
+    const wchar_t* stored;
+    const wchar_t* text;
+    HKEY root;           // nullptr: dropped
+    const wchar_t* name; // in the Run key of `root`
+};
+const StartUpEntry kStartUp[] = {
+    {L"HKCU:Vt E2e Tool", L"\"C:\\Tools\\tool.exe\" /min", HKEY_CURRENT_USER, L"VtE2eTool"},
+    {L"hklm:VtE2eMachine", L"C:\\m.exe", HKEY_LOCAL_MACHINE, L"VtE2eMachine"},
+    {L"STAR:VtE2eNumber", L"42", HKEY_CURRENT_USER, L"VtE2eNumber"},
+    {L"HKCR:VtE2eLost", L"lost", nullptr, L"VtE2eLost"},
+};
+
+void Set(HKEY root, const std::wstring& key, const wchar_t* value, const std::wstring& text) {
+    if (RegSetKeyValueW(root, key.c_str(), value, REG_SZ, text.c_str(),
+                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot stage " + ToUtf8(key));
     }
 }
 
-bool ItemThere(const RegistryItem& item) {
-    UniqueRegKey key;
-    return RegOpenKeyExW(item.root, item.key, 0, KEY_READ, key.put()) == ERROR_SUCCESS &&
-           (!item.value || RegQueryValueExW(key.get(), item.value, nullptr, nullptr, nullptr,
-                                            nullptr) == ERROR_SUCCESS);
+bool There(HKEY root, const std::wstring& key, const wchar_t* value = nullptr) {
+    UniqueRegKey opened;
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS &&
+           (!value || RegQueryValueExW(opened.get(), value, nullptr, nullptr, nullptr, nullptr) ==
+                          ERROR_SUCCESS);
 }
 
 // The value, or the tree of the key's first part under the classes and the key under the
@@ -128,6 +148,16 @@ void RemoveItem(const RegistryItem& item) {
     top = item.root == HKEY_CLASSES_ROOT ? top.substr(0, top.find(L'\\')) : top;
     RegDeleteTreeW(item.root, top.c_str());
     RegDeleteKeyW(item.root, top.c_str());
+}
+
+void RemoveProductKey() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kProductKey);
+    for (const StartUpEntry& entry : kStartUp) {
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            RegDeleteKeyValueW(root, kRun, entry.name);
+        }
+    }
 }
 
 // A path as the installer writes it into its log: in the ANSI code page, characters it lacks
@@ -150,16 +180,39 @@ std::wstring LongPath(const std::wstring& app) {
     return folder;
 }
 
+void RemoveTree(const std::wstring& path) {
+    std::error_code ignored;
+    for (fs::recursive_directory_iterator it(path, ignored), end; !ignored && it != end;
+         it.increment(ignored)) {
+        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    fs::remove_all(path, ignored);
+}
+
 } // namespace
 
-InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions options)
-    : product_(product), options_(options), record_(product.Root() + L"\\unregistered.txt") {
+Product::Product(const std::wstring& name, const ProductSetup& setup)
+    : root_(L"C:\\vt-tests\\" + name), app_(root_ + L"\\" + setup.folderName), setup_(setup),
+      record_(root_ + L"\\unregistered.txt") {
+    if (fs::exists(UserDataFolder())) {
+        throw std::runtime_error("some earlier run left the user's data behind");
+    }
+    RemoveTree(root_);
+    RemoveProductKey();
+    StageFiles();
+    StageOutside();
+    StageRegistry();
+    SetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", record_.c_str());
+    programBefore_ = Snapshot(app_);
+    userDataBefore_ = Snapshot(UserDataFolder());
+}
+
+void Product::StageFiles() {
     std::wstring probe = Environment(L"VT_COM_PROBE");
     std::replace(probe.begin(), probe.end(), L'/', L'\\');
-    if (probe.empty() || !fs::exists(probe)) {
-        throw std::runtime_error("VT_COM_PROBE names no library");
-    }
-    const std::wstring app = product.ProgramFolder() + L"\\";
+    const std::wstring app = app_ + L"\\";
+    fs::create_directories(app_);
+    fs::copy_file(Environment(L"VT_UNINSTALLER"), Uninstaller());
     // Each path behind bytes of the installer's record, followed by two more and the NUL pair.
     std::string log("VT setup log 3\0\0\0\0", 18);
     const auto logged = [&log](const std::wstring& path) {
@@ -188,7 +241,7 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
     }
     logged(app + kBeyondCodePage);
     const std::wstring deep = LongPath(app);
-    for (std::size_t at = app.size(); (at = deep.find(L'\\', at + 1)) != std::wstring::npos;) {
+    for (std::size_t at = app.size(); at != std::wstring::npos; at = deep.find(L'\\', at + 1)) {
         CreateDirectoryW((L"\\\\?\\" + deep.substr(0, at)).c_str(), nullptr);
     }
     CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
@@ -197,31 +250,47 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
                                           nullptr, CREATE_ALWAYS, 0, nullptr));
     }
     logged(deep + L"\\long.txt");
-    if (options.hangingLibrary) {
+    if (setup_.hangingLibrary) {
         fs::copy_file(probe, app + kHangingLibrary);
     }
-    if (options.lockedFile) {
+    if (setup_.lockedFile) {
         WriteTestFile(app + kLockedFile, "locked\r\n");
         logged(app + kLockedFile);
         locked_.reset(CreateFileW((app + kLockedFile).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
     }
     // The installation folder itself, marked as a folder.
-    log += "\x01\x20" + Ansi(product.ProgramFolder()) + std::string("\x01\x82\x02\x03\0\0", 6);
-    if (options.log == InstallLog::Empty) {
+    log += "\x01\x20" + Ansi(app_) + std::string("\x01\x82\x02\x03\0\0", 6);
+    if (setup_.log == InstallLog::Empty) {
         log.clear();
-    } else if (options.log == InstallLog::RandomBytes) {
+    } else if (setup_.log == InstallLog::RandomBytes) {
         std::mt19937 bytes(9); // the same bytes in every run
         log.resize(1 << 20);
         std::generate(log.begin(), log.end(), [&bytes] { return static_cast<char>(bytes()); });
     }
-    WriteTestFile(Log(), log);
-    if (options.log == InstallLog::HeldOpen) {
-        heldLog_.reset(
-            CreateFileW(Log().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    WriteTestFile(app + L"unins000.dat", log);
+    if (setup_.log == InstallLog::HeldOpen) {
+        heldLog_.reset(CreateFileW((app + L"unins000.dat").c_str(), GENERIC_READ, 0, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
     }
-    WriteTestFile(product.Root() + L"\\Veltrane Backup\\Readme.txt", "the user's own\r\n");
+    if (setup_.language.build) {
+        fs::remove(app + kComponent);
+        fs::copy_file(Environment(setup_.language.build), app + kComponent);
+        if (setup_.language.registered) {
+            component_ = std::make_unique<RegisteredComponent>(app + kComponent);
+        }
+    }
+    if (setup_.userData) {
+        const std::wstring data = UserDataFolder() + L"\\";
+        for (std::size_t i = 0; i < std::size(kUserDataFiles) - setup_.missingUserFiles; ++i) {
+            WriteTestFile(data + kUserDataFiles[i], "the user's settings\r\n");
+        }
+        WriteTestFile(data + L"Backups\\Settings.ini", "the user's backup\r\n");
+    }
+    WriteTestFile(root_ + L"\\Veltrane Backup\\Readme.txt", "the user's own\r\n");
+}
 
+void Product::StageOutside() {
     DWORD bytes = 0;
     if (RegGetValueW(HKEY_LOCAL_MACHINE, kShellFolders, kCommonStartUp, RRF_RT_ANY | RRF_NOEXPAND,
                      nullptr, nullptr, &bytes) == ERROR_SUCCESS) {
@@ -230,13 +299,12 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
                      nullptr, savedStartUp_.data(), &bytes);
     }
     std::vector<std::wstring> places = {kNewerPrograms, kOlderPrograms, L"C:"};
-    std::wstring startUp =
-        options.startUp == StartUpFolder::Missing ? product.Root() + L"\\None" : L"";
-    if (options.startUp == StartUpFolder::Elsewhere) {
-        places[1] = product.Root() + L"\\All Users\\Programs";
+    std::wstring startUp = setup_.startUp == StartUpFolder::Missing ? root_ + L"\\None" : L"";
+    if (setup_.startUp == StartUpFolder::Elsewhere) {
+        places[1] = root_ + L"\\All Users\\Programs";
         startUp = places[1] + L"\\StartUp";
         fs::create_directories(startUp);
-    } else if (options.startUp == StartUpFolder::DriveRoot) {
+    } else if (setup_.startUp == StartUpFolder::DriveRoot) {
         startUp = L"C:\\";
     }
     if (!startUp.empty()) {
@@ -244,7 +312,7 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
                         static_cast<DWORD>((startUp.size() + 1) * sizeof(wchar_t)));
     }
     // A group where the product puts one, and where a group name joined to "C:" would lead.
-    places.resize(options.startUp == StartUpFolder::AsInstalled ? 1 : 3);
+    places.resize(setup_.startUp == StartUpFolder::AsInstalled ? 1 : 3);
     places.push_back(AppDataFolder() + L"\\Microsoft\\Internet Explorer\\Quick Launch");
     places.push_back(SpecialFolder(CSIDL_DESKTOPDIRECTORY));
     for (const std::wstring& place : places) {
@@ -255,84 +323,144 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
             outside_.push_back(item);
         }
     }
-
-    if (options.links) {
-        WriteTestFile(product.Root() + L"\\Linked\\keep.txt", "the link's target\r\n");
-        std::vector<std::wstring> holders = {app + L"Themes", app + L"Languages", app + L"PlugIns"};
+    if (setup_.links) {
+        WriteTestFile(root_ + L"\\Linked\\keep.txt", "the link's target\r\n");
+        std::vector<std::wstring> holders = {app_ + L"\\Themes", app_ + L"\\Languages",
+                                             app_ + L"\\PlugIns"};
         for (const std::wstring& item : outside_) {
             if (item.ends_with(L"\\Veltrane") && item != L"C:\\Veltrane") {
                 holders.push_back(item);
             }
         }
+        if (setup_.userData) {
+            holders.push_back(UserDataFolder());
+        }
         for (const std::wstring& holder : holders) {
-            links_.push_back(
-                std::make_unique<TestLink>(holder + L"\\Link", product.Root() + L"\\Linked"));
+            links_.push_back(std::make_unique<TestLink>(holder + L"\\Link", root_ + L"\\Linked"));
         }
     }
-    for (const RegistryItem& item : kRegistry) {
-        RemoveItem(item);
-        SetItem(item);
-    }
-    if (options.extraVerb) {
-        SetItem(kExtraVerb);
-    }
-    SetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", record_.c_str());
 }
 
-InstalledProduct::~InstalledProduct() {
+void Product::StageRegistry() {
+    for (const RegistryItem& item : kRegistry) {
+        RemoveItem(item);
+    }
+    for (const RegistryItem& item : kRegistry) {
+        Set(item.root, item.key, item.value, L"x");
+    }
+    if (setup_.extraVerb) {
+        Set(kExtraVerb.root, kExtraVerb.key, nullptr, L"x");
+    }
+    const std::wstring key = kProductKey;
+    if (setup_.language.setting) {
+        Set(HKEY_CURRENT_USER, key, L"Language", setup_.language.setting);
+    }
+    if (setup_.productKey) {
+        Set(HKEY_CURRENT_USER, key + L"\\Settings", L"Theme", L"Dark");
+        Set(HKEY_CURRENT_USER, key + L"\\Schedule", L"Daily", L"1");
+        for (const StartUpEntry& entry : kStartUp) {
+            Set(HKEY_CURRENT_USER, key + L"\\StartUp", entry.stored, entry.text);
+        }
+    }
+    if (setup_.otherSubkey) {
+        Set(HKEY_CURRENT_USER, key + L"\\Other", L"x", L"y");
+    }
+}
+
+Product::~Product() {
     // Links go first: nothing may walk through one to what it points to.
     links_.clear();
     SetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", nullptr);
     locked_.reset();
     heldLog_.reset();
-    for (const StagedFile& file : kStagedFiles) {
-        SetFileAttributesW((product_.ProgramFolder() + L"\\" + file.path).c_str(),
-                           FILE_ATTRIBUTE_NORMAL);
-    }
+    component_.reset();
     for (const RegistryItem& item : kRegistry) {
         RemoveItem(item);
     }
+    RemoveProductKey();
     if (savedStartUp_.empty()) {
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kShellFolders, kCommonStartUp);
     } else {
         RegSetKeyValueW(HKEY_LOCAL_MACHINE, kShellFolders, kCommonStartUp, REG_EXPAND_SZ,
                         savedStartUp_.data(), static_cast<DWORD>(savedStartUp_.size()));
     }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations");
     for (const std::wstring& path : outside_) {
         std::error_code ignored;
         fs::remove_all(path, ignored);
     }
+    // The batch of a finished run may still be at work in the folder: the folder goes after it.
+    (void)PollUntil([this] { return !IsThere(app_ + L"\\clearup.bat"); }, 60000);
+    RemoveTree(root_);
+    RemoveTree(UserDataFolder());
 }
 
-void InstalledProduct::ExpectRemoved(const RemovalChoices& choices) const {
-    const std::wstring app = product_.ProgramFolder() + L"\\";
-    const bool plugInsGo = !choices.silent && !choices.keepPlugIns;
-    const bool scanDeletes = !choices.keepPlugIns && options_.log == InstallLog::Written;
+void Product::Check(const RunChoices& choices) const {
+    const std::wstring app = app_ + L"\\";
+    if (!choices.finished) {
+        EXPECT_EQ(Snapshot(app_), programBefore_) << "the program folder changed";
+        EXPECT_EQ(Snapshot(UserDataFolder()), userDataBefore_) << "the user's data changed";
+        for (const RegistryItem& item : kRegistry) {
+            EXPECT_TRUE(There(item.root, item.key, item.value)) << ToUtf8(item.key);
+        }
+        for (const std::wstring& path : outside_) {
+            EXPECT_TRUE(IsThere(path)) << ToUtf8(path);
+        }
+        EXPECT_FALSE(IsThere(record_)) << "a library was unregistered";
+        EXPECT_EQ(There(HKEY_CURRENT_USER, kProductKey),
+                  setup_.productKey || setup_.language.setting);
+        return;
+    }
+    EXPECT_TRUE(
+        PollUntil([&] { return !IsThere(Uninstaller()) && !IsThere(app + L"clearup.bat"); }, 60000))
+        << "the uninstaller did not remove itself";
+
     // Wine acts on what a link points to even when asked for the link: there a link cannot be
     // removed, and a folder that holds one is left whole rather than entered.
-    const bool foldersGo = !(options_.links && UnderWine());
+    const bool foldersGo = !(setup_.links && UnderWine());
+    const bool plugInsGo = !choices.silent && !choices.keepPlugIns;
+    // A folder the ANSI code page cannot carry was logged with question marks: the log names
+    // nothing in it.
+    const std::string logged = Ansi(app_);
+    std::wstring read(logged.size(), L'\0');
+    read.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, logged.data(), static_cast<int>(logged.size()), read.data(),
+                            static_cast<int>(read.size()))));
+    const bool scanDeletes =
+        !choices.keepPlugIns && setup_.log == InstallLog::Written && read == app_;
+    // A component the run itself speaks through is still loaded: it goes at the restart.
+    const bool componentInUse = setup_.language.registered && setup_.language.build &&
+                                std::wstring_view(setup_.language.build) == L"VT_GERMAN" &&
+                                _wcsicmp(setup_.language.setting, L"german") == 0;
     for (const StagedFile& file : kStagedFiles) {
         // The shell deletes a read-only file when told not to ask; Wine's shell leaves it.
+        // Whatever else the shell leaves of a folder it cannot delete whole is its own affair.
+        const std::wstring_view path = file.path;
+        if (componentInUse && path.starts_with(L"Languages\\") && file.fate == Fate::InFolder) {
+            continue;
+        }
+        const bool inUse = componentInUse && path == kComponent;
         const bool gone =
-            file.fate == Fate::Gone || (file.fate == Fate::InFolder && foldersGo) ||
-            (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
-            (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine()));
+            !inUse &&
+            (file.fate == Fate::Gone || (file.fate == Fate::InFolder && foldersGo) ||
+             (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
+             (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine())));
         EXPECT_EQ(IsThere(app + file.path), !gone) << ToUtf8(file.path);
     }
     EXPECT_EQ(IsThere(app + kOtherDriveFile), !scanDeletes) << "logged on drive D:";
     EXPECT_EQ(IsThere(app + L"PlugIns"), !(plugInsGo && foldersGo));
-    EXPECT_EQ(IsThere(Log()), options_.log == InstallLog::HeldOpen) << "the log goes unless held";
-    EXPECT_EQ(IsThere(app + kLockedFile), options_.lockedFile) << "a file held open stays";
-    EXPECT_EQ(IsThere(app + L"Themes") || IsThere(app + L"Languages"), !foldersGo);
+    EXPECT_EQ(IsThere(app + L"unins000.dat"), setup_.log == InstallLog::HeldOpen);
+    EXPECT_EQ(IsThere(app + kLockedFile), setup_.lockedFile) << "a file held open stays";
+    EXPECT_EQ(IsThere(app + L"Themes"), !foldersGo);
+    EXPECT_EQ(IsThere(app + L"Languages"), !foldersGo || componentInUse);
     // The scan removes no folder, and nothing the program folder.
     EXPECT_TRUE(IsThere(app + L"Help"));
     for (const std::wstring& path :
-         {product_.Root() + L"\\Veltrane Backup\\Readme.txt",
-          product_.Root() + L"\\Linked\\keep.txt", app + kBeyondCodePage, app + kWildcardMatch,
+         {root_ + L"\\Veltrane Backup\\Readme.txt", app + kBeyondCodePage, app + kWildcardMatch,
           L"\\\\?\\" + LongPath(app) + L"\\keep.txt"}) {
-        EXPECT_EQ(IsThere(path), path.find(L"Linked") == std::wstring::npos || options_.links)
-            << ToUtf8(path);
+        EXPECT_TRUE(IsThere(path)) << ToUtf8(path);
     }
+    EXPECT_EQ(IsThere(root_ + L"\\Linked\\keep.txt"), setup_.links);
     for (const std::wstring& path : outside_) {
         const bool product = path.ends_with(L"\\Veltrane") || path.ends_with(L"\\Veltrane.lnk");
         const bool group = path.ends_with(L"\\Veltrane") && path != L"C:\\Veltrane";
@@ -344,18 +472,60 @@ void InstalledProduct::ExpectRemoved(const RemovalChoices& choices) const {
         const std::wstring key = item.key;
         const bool kept =
             !item.product ||
-            (options_.extraVerb && (key.ends_with(L"\\shell") || key == L"Veltrane.Tessaly"));
-        EXPECT_EQ(ItemThere(item), kept)
+            (setup_.extraVerb && (key.ends_with(L"\\shell") || key == L"Veltrane.Tessaly"));
+        EXPECT_EQ(There(item.root, item.key, item.value), kept)
             << ToUtf8(key) << " " << ToUtf8(item.value ? item.value : L"");
     }
 
+    // Not keeping the settings removes the user's data, puts every kept start-up entry with a
+    // known tag back into its list and removes the product's key, leaf first.
+    const bool settingsGo = !choices.silent && !choices.keepSettings;
+    if (settingsGo && setup_.userData) {
+        EXPECT_EQ(IsThere(UserDataFolder()), !foldersGo) << "the user's data";
+    } else {
+        EXPECT_EQ(Snapshot(UserDataFolder()), userDataBefore_) << "the user's data changed";
+    }
+    if (setup_.productKey) {
+        EXPECT_EQ(There(HKEY_CURRENT_USER, kProductKey), !settingsGo || setup_.otherSubkey);
+        EXPECT_EQ(There(HKEY_CURRENT_USER, std::wstring(kProductKey) + L"\\StartUp"), !settingsGo);
+        for (const StartUpEntry& entry : kStartUp) {
+            for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+                wchar_t text[64] = L"";
+                DWORD type = 0;
+                DWORD size = sizeof text;
+                const bool written = RegGetValueW(root, kRun, entry.name, RRF_RT_ANY, &type, text,
+                                                  &size) == ERROR_SUCCESS;
+                EXPECT_EQ(written, settingsGo && root == entry.root) << ToUtf8(entry.stored);
+                DWORD number = 0;
+                std::memcpy(&number, text, sizeof number);
+                if (written) {
+                    EXPECT_EQ(type == REG_DWORD ? std::to_wstring(number) : std::wstring(text),
+                              entry.text);
+                    EXPECT_EQ(type, std::wstring_view(entry.text) == L"42" ? REG_DWORD : REG_SZ);
+                }
+            }
+        }
+    }
+
+    // The component and its folder go at the restart.
+    std::wstring pending(4096, L'\0');
+    DWORD size = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
+    RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations",
+                 RRF_RT_REG_MULTI_SZ, nullptr, pending.data(), &size);
+    EXPECT_EQ(pending.find(L"\\??\\" + app + kComponent + L'\0') != std::wstring::npos,
+              componentInUse)
+        << "the component left for the restart";
+    EXPECT_EQ(pending.find(L"\\??\\" + app + L"Languages" + L'\0') != std::wstring::npos,
+              componentInUse || !foldersGo)
+        << "its folder left for the restart";
+
     std::vector<std::wstring> expected;
     for (const StagedFile& file : kStagedFiles) {
-        if (file.library) {
+        if (file.library && !(setup_.language.build && file.path == std::wstring(kComponent))) {
             expected.push_back(app + file.path);
         }
     }
-    if (options_.hangingLibrary) {
+    if (setup_.hangingLibrary) {
         expected.push_back(app + kHangingLibrary);
     }
     std::vector<std::wstring> unregistered;

@@ -2,8 +2,8 @@
 // stay in twips, its pictures span what they spanned, and a screen reader learns what each
 // control is and says.
 #include "tests/support/capture.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/running.h"
-#include "tests/support/staging.h"
 #include "tests/support/text.h"
 #include "uninstall/form1_layout.h"
 
@@ -15,15 +15,6 @@
 
 namespace vt::test {
 namespace {
-
-// The display's dots per inch in the prefix, which Wine reads when a program starts.
-struct DisplayScale {
-    explicit DisplayScale(DWORD dpi) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-    ~DisplayScale() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels"); }
-    static constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
-};
 
 // What a screen reader reads of `window`: its role, and its name or value.
 std::pair<long, std::wstring> Read(HWND window,
@@ -46,17 +37,17 @@ std::pair<long, std::wstring> Read(HWND window,
 
 TEST(WindowAtDisplayScale, KeepsItsProportionsAndTellsScreenReadersWhatItShows) {
     const OleApartment ole;
-    const struct {
-        DWORD dpi;
-        int value; // of 180
-    } cases[] = {{96, 0}, {96, 180}, {96, 81}, {120, 81}, {144, 81}, {192, 81}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.dpi << " dpi, value " << c.value);
-        const DisplayScale scale(c.dpi);
-        WatchedProcess host(Environment(L"VT_WINDOW_HOST"), std::to_wstring(c.value));
+    constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+    // The bar's value of 180 at each dots per inch, which Wine reads when a program starts.
+    const std::pair<DWORD, int> cases[] = {{96, 0},   {96, 180}, {96, 81},
+                                           {120, 81}, {144, 81}, {192, 81}};
+    for (const auto& [dpi, value] : cases) {
+        SCOPED_TRACE(testing::Message() << dpi << " dpi, value " << value);
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        WatchedProcess host(Environment(L"VT_WINDOW_HOST"), std::to_wstring(value));
         HWND form = nullptr;
         ASSERT_TRUE(PollUntil([&] { return IsWindowVisible(form = host.MainWindow()); }, 20000));
-        const auto pixels = [&](double twips) { return std::lround(twips * c.dpi / 1440); };
+        const auto pixels = [dpi](double twips) { return std::lround(twips * dpi / 1440); };
         RECT client{};
         GetClientRect(form, &client);
         EXPECT_EQ(client.right, pixels(7470));
@@ -79,7 +70,7 @@ TEST(WindowAtDisplayScale, KeepsItsProportionsAndTellsScreenReadersWhatItShows) 
             MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&at), 2);
             EXPECT_NEAR(at.left, pixels(p.left), 1) << p.id;
             EXPECT_NEAR(at.top, pixels(p.top), 1) << p.id;
-            EXPECT_NEAR(p.height ? at.bottom - at.top : 0, pixels(p.height), c.dpi / 40) << p.id;
+            EXPECT_NEAR(p.height ? at.bottom - at.top : 0, pixels(p.height), dpi / 40) << p.id;
             if (p.caption) {
                 EXPECT_EQ(Read(GetDlgItem(form, p.id), &IAccessible::get_accName),
                           std::pair(long{ROLE_SYSTEM_STATICTEXT}, std::wstring(p.caption)));
@@ -87,9 +78,9 @@ TEST(WindowAtDisplayScale, KeepsItsProportionsAndTellsScreenReadersWhatItShows) 
         }
 
         const Picture window = CaptureWindow(form, host);
-        EXPECT_TRUE(SavePng(ArtifactPath(L"window-" + std::to_wstring(c.dpi) + L"dpi-" +
-                                         std::to_wstring(c.value) + L".png"),
-                            window));
+        SavePng(ArtifactPath(L"window-" + std::to_wstring(dpi) + L"dpi-" + std::to_wstring(value) +
+                             L".png"),
+                window);
         RECT frame{}; // its top left from the client area's
         GetWindowRect(form, &frame);
         MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&frame), 1);
@@ -106,16 +97,17 @@ TEST(WindowAtDisplayScale, KeepsItsProportionsAndTellsScreenReadersWhatItShows) 
                 gaps.push_back(x);
             }
         }
-        const long step = std::lround(12.0 * c.dpi / 96);
-        EXPECT_NEAR(gaps.size(), (pixels(5775) - 4) * c.value / 180 / step, 1);
+        const long step = std::lround(12.0 * dpi / 96);
+        EXPECT_NEAR(gaps.size(), (pixels(5775) - 4) * value / 180 / step, 1);
         EXPECT_EQ(gaps.size() > 1 ? gaps[1] - gaps[0] : step, step);
 
         EXPECT_EQ(
             Read(GetDlgItem(form, kIdProgressBar), &IAccessible::get_accValue),
-            std::pair(long{ROLE_SYSTEM_PROGRESSBAR}, std::to_wstring(c.value * 100 / 180) + L"%"));
+            std::pair(long{ROLE_SYSTEM_PROGRESSBAR}, std::to_wstring(value * 100 / 180) + L"%"));
         // Wine's window object answers nothing of its own: the client object carries the name.
         EXPECT_EQ(Read(form, &IAccessible::get_accName).second, L"Veltrane Uninstaller");
     }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
 }
 
 } // namespace

@@ -1,0 +1,494 @@
+// The uninstaller run from the outside as users meet it: one table of runs over one staging of
+// the whole product. Each row says what is staged and running, which boxes come in which order
+// (what they say, where the progress stands, how they are answered) and how the run ends;
+// what must be gone and what must stay follows from the answers, and every run checks it all:
+// the product's files, libraries, groups, shortcuts and keys, every sentinel beside them, the
+// user's data and start-up entries, the programs it was asked to end, the window never shown
+// in a silent run, the feedback page opened exactly once after an interactive finished run,
+// and the uninstaller gone after a finished run or untouched after a declined one.
+#include "tests/support/browser.h"
+#include "tests/support/capture.h"
+#include "tests/support/message_box.h"
+#include "tests/support/product.h"
+#include "tests/support/running.h"
+#include "tests/support/text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+namespace vt::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr DWORD kFinished = 0;
+constexpr DWORD kDeclined = 1602;
+constexpr wchar_t kCaption[] = L"Veltrane Uninstaller";
+constexpr wchar_t kNoStatus[] = L"...";
+constexpr wchar_t kRemovingSettings[] = L"Removing Settings...";
+constexpr wchar_t kUninstalling[] = L"Uninstalling Veltrane ...";
+
+struct ExpectedBox {
+    std::string name; // says which box a failure is about
+    std::wstring caption;
+    std::wstring text;
+    std::vector<int> buttons; // left to right
+    int defaultButton = 0;
+    BoxIcon icon = BoxIcon::None;
+    bool owned = false; // by the main window, which is then visible; no owner otherwise
+    std::optional<int> progress;
+    std::optional<std::wstring> status;
+    int answer = 0;
+};
+
+ExpectedBox Confirmation(int answer) {
+    return {"confirmation",
+            kCaption,
+            L"Are you sure you want to completely remove Veltrane and all of its components?",
+            {IDYES, IDNO},
+            IDNO,
+            BoxIcon::Question,
+            false,
+            {},
+            {},
+            answer};
+}
+
+// Asked before the window shows.
+ExpectedBox Running(const std::wstring& program, int answer) {
+    return {"running " + ToUtf8(program),
+            kCaption,
+            L"Uninstall cannot begin.  " + program +
+                L" is currently running. \r\n\r\nIn order to "
+                L"continue, " +
+                program + L" must be closed. \r\n\r\nTerminate Now?",
+            {IDYES, IDNO},
+            IDYES,
+            BoxIcon::Hand,
+            false,
+            {},
+            {},
+            answer};
+}
+
+ExpectedBox KeepSettings(int answer) {
+    return {"keep-settings",
+            kCaption,
+            L"Would you like to Keep your User Settings?",
+            {IDYES, IDNO},
+            IDYES,
+            BoxIcon::Question,
+            true,
+            13,
+            kNoStatus,
+            answer};
+}
+
+ExpectedBox KeepPlugIns(int progress, const wchar_t* status, int answer) {
+    return {"keep-plugins", kCaption, L"Would you like to keep your PlugIns?",
+            {IDYES, IDNO},  IDNO,     BoxIcon::Question,
+            true,           progress, status,
+            answer};
+}
+
+// The window is hidden again before the last box.
+ExpectedBox Removed(std::optional<int> progress = 180,
+                    std::optional<std::wstring> status = kUninstalling) {
+    return {"removed", kCaption, L"Veltrane was successfully removed from your computer.",
+            {IDOK},    IDOK,     BoxIcon::Asterisk,
+            false,     progress, std::move(status),
+            IDOK};
+}
+
+// The install-log scan could not read the log: its error, in a silent run too.
+ExpectedBox CleanUpFailed(long number, const wchar_t* description, int progress) {
+    return {"cleanup",   L"CleanUp - " + std::to_wstring(number),
+            description, {IDOK},
+            IDOK,        BoxIcon::Hand,
+            false,       progress,
+            {},          IDOK};
+}
+
+ExpectedBox InGerman(ExpectedBox box, std::wstring text) {
+    box.caption = L"Veltrane Deinstallation";
+    box.text = std::move(text);
+    return box;
+}
+
+// The fixed texts of the window, in the run's language.
+struct WindowTexts {
+    const wchar_t* caption;
+    const wchar_t* label2;
+    const wchar_t* label3;
+    const wchar_t* label4;
+    const wchar_t* command1;
+};
+constexpr WindowTexts kEnglish{kCaption, kUninstalling, L"Uninstall Status",
+                               L"Please wait while Veltrane is removed from your computer.",
+                               L"Cancel"};
+constexpr WindowTexts kGerman{
+    L"Veltrane Deinstallation", L"Veltrane wird deinstalliert ...", L"Deinstallationsstatus",
+    L"Bitte warten Sie, während Veltrane von Ihrem Computer entfernt wird.", L"Abbrechen"};
+
+void CheckBox(const SeenBox& seen, const ExpectedBox& expected, const WindowTexts& texts) {
+    EXPECT_EQ(seen.caption, expected.caption);
+    EXPECT_EQ(seen.text, expected.text);
+    EXPECT_EQ(seen.buttons, expected.buttons);
+    EXPECT_EQ(seen.defaultId, expected.defaultButton) << "default button";
+    EXPECT_EQ(seen.icon, expected.icon) << "icon";
+    EXPECT_EQ(seen.owner, expected.owned ? BoxOwner::MainWindow : BoxOwner::None) << "owner";
+    const MainWindowState& main = seen.main;
+    ASSERT_TRUE(main.exists) << "the main window is gone while a box is up";
+    EXPECT_EQ(main.visible, expected.owned) << "main window visible";
+    EXPECT_EQ(main.caption, texts.caption);
+    if (main.visible) {
+        EXPECT_EQ(
+            std::vector({main.label2, main.label3, main.label4, main.command1}),
+            std::vector<std::wstring>({texts.label2, texts.label3, texts.label4, texts.command1}));
+    }
+    if (expected.progress) {
+        EXPECT_EQ(std::vector({main.progress, main.progressMin, main.progressMax}),
+                  std::vector({*expected.progress, 0, 180}))
+            << "progress";
+    }
+    if (expected.status) {
+        EXPECT_EQ(main.label1, *expected.status) << "status line";
+        EXPECT_TRUE(main.label1Visible) << "status line visible";
+    }
+}
+
+struct RunResult {
+    std::optional<DWORD> exitCode; // nothing when the program had to be terminated
+    bool mainWindowShown = false;
+};
+
+// Runs `exe` with `arguments`, answering the boxes in `expected` in order; every difference
+// is a test failure. A box that differs but offers the scripted answer is answered as
+// scripted, and an unexpected one is refused, so a failing run never hangs. The window's
+// picture is saved at each box it shows.
+RunResult RunExpectingBoxes(const std::wstring& exe, const std::wstring& arguments,
+                            const std::vector<ExpectedBox>& expected, const WindowTexts& texts,
+                            const std::wstring& name) {
+    WatchedProcess process(exe, arguments);
+    BoxDriver driver(process);
+    std::size_t next = 0;
+    while (std::optional<SeenBox> seen = driver.WaitForNextBox()) {
+        int answer = seen->SafestAnswer();
+        if (next < expected.size()) {
+            const ExpectedBox& wanted = expected[next++];
+            SCOPED_TRACE("box: " + wanted.name);
+            CheckBox(*seen, wanted, texts);
+            answer = seen->HasButton(wanted.answer) ? wanted.answer : answer;
+        } else {
+            ADD_FAILURE() << "unexpected box " << seen->Describe();
+        }
+        if (seen->main.visible) {
+            SavePng(ArtifactPath(name + L"-box" + std::to_wstring(next) + L".png"),
+                    CaptureWindow(process.MainWindow(), process));
+        }
+        driver.Answer(*seen, answer);
+    }
+    EXPECT_EQ(next, expected.size()) << "the program ended before its boxes were all shown";
+    EXPECT_TRUE(process.WaitForExit(60000)) << "the program did not end after its last box";
+    return {process.ExitCode(), process.MainWindowWasShown()};
+}
+
+// A cmd.exe, regsvr32.exe, uxtheme.dll and comctl32.dll of the tests' own, planted beside the
+// uninstaller and in the current folder, each first shown to be taken by a program without the
+// guards. Wine is told to prefer a library beside a program to its own, as Windows does, and the
+// old search order looks in the current folder before the system folder. version.dll is not
+// planted: Wine's own user32 imports it (Windows' does not), so Wine would load a planted one
+// before the program's first instruction. At the end, none may have run or been loaded.
+class Plants {
+  public:
+    Plants(const std::wstring& programFolder, const std::wstring& root) {
+        fs::create_directories(root + L"\\cd");
+        SetCurrentDirectoryW((root + L"\\cd").c_str());
+        for (const wchar_t* library : {L"uxtheme", L"comctl32"}) {
+            RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, library, REG_SZ, L"n,b", sizeof L"n,b");
+        }
+        const DWORD unsafe = 0;
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"SafeDllSearchMode", REG_DWORD,
+                        &unsafe, sizeof unsafe);
+        for (const std::wstring& folder : {programFolder, root + L"\\cd"}) {
+            for (const auto& [file, source] : {std::pair{L"\\cmd.exe", L"VT_PLANT"},
+                                               {L"\\regsvr32.exe", L"VT_PLANT"},
+                                               {L"\\uxtheme.dll", L"VT_PLANTED_LIBRARY"},
+                                               {L"\\comctl32.dll", L"VT_PLANTED_LIBRARY"}}) {
+                plants_.push_back(folder + file);
+                fs::copy_file(Environment(source), plants_.back());
+            }
+        }
+        // Loaded by name by a program beside them and, from the current folder, by one
+        // elsewhere; a program named without its folder is taken from the current folder.
+        const std::wstring libraries = L"uxtheme.dll comctl32.dll";
+        for (const auto& [exe, arguments] : {std::pair{plants_[0], libraries},
+                                             {plants_[1], std::wstring()},
+                                             {Environment(L"VT_PLANT"), libraries},
+                                             {std::wstring(L"cmd.exe"), std::wstring()},
+                                             {std::wstring(L"regsvr32.exe"), std::wstring()}}) {
+            EXPECT_TRUE(WatchedProcess(exe, arguments).WaitForExit(60000));
+        }
+        fs::remove(Environment(L"VT_PLANT") + L".ran");
+        for (const std::wstring& plant : plants_) {
+            EXPECT_TRUE(fs::remove(plant + L".ran")) << ToUtf8(plant) << " does not work";
+        }
+    }
+    ~Plants() {
+        for (const std::wstring& plant : plants_) {
+            EXPECT_FALSE(fs::exists(plant + L".ran")) << ToUtf8(plant) << " was used";
+        }
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"SafeDllSearchMode");
+        RegDeleteTreeW(HKEY_CURRENT_USER, kOverrides);
+        SetCurrentDirectoryW(before_.c_str());
+    }
+    Plants(const Plants&) = delete;
+    Plants& operator=(const Plants&) = delete;
+
+  private:
+    static constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
+    static constexpr wchar_t kSessionManager[] =
+        L"System\\CurrentControlSet\\Control\\Session Manager";
+    std::wstring before_ = fs::current_path().wstring();
+    std::vector<std::wstring> plants_;
+};
+
+// Where the product is installed.
+enum class Folder {
+    Plain,
+    // A folder name in the script that the run's ANSI code page carries (the installer writes
+    // its log in it): Cyrillic under 1251, Japanese under 932 (with a character whose second
+    // byte is a backslash), accented Latin otherwise. Run once per code page.
+    InCodePage,
+    // A name the ANSI code page cannot carry: the batch names the uninstaller by its short form.
+    BeyondCodePage,
+};
+
+struct Row {
+    const char* name;
+    const wchar_t* arguments;
+    ProductSetup setup;
+    std::vector<ExpectedBox> boxes;
+    DWORD exitCode;
+    std::vector<const wchar_t*> running = {};    // started before the run
+    std::vector<const wchar_t*> terminated = {}; // of those, ended by the run
+    Folder folder = Folder::Plain;
+    bool plants = false;
+    const WindowTexts* texts = &kEnglish;
+};
+
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class Run : public testing::TestWithParam<Row> {};
+
+TEST_P(Run, EndsAsTheUserAnswered) {
+    const Row& row = GetParam();
+    const std::wstring name = CurrentTestName();
+    ProductSetup setup = row.setup;
+    if (row.folder != Folder::Plain) {
+        const UINT codePage = GetACP();
+        const std::wstring expected = Environment(L"VT_EXPECT_ACP");
+        ASSERT_TRUE(expected.empty() || std::to_wstring(codePage) == expected)
+            << "the run's locale is not installed";
+        setup.folderName = row.folder == Folder::BeyondCodePage
+                               ? (codePage == 1251 ? L"\u0935\u0947\u0932" : L"\u0412\u0435\u043b")
+                           : codePage == 1251 ? L"\u0412\u0435\u043b\u044c\u0442\u0440\u0430\u043d"
+                           : codePage == 932  ? L"\u30bd\u30d5\u30c8\u8a2d\u5b9a"
+                                              : L"V\u00e9ltrane \u00dcn\u00efcode";
+    }
+    Product product(name, setup);
+    RunningPrograms programs(name + L"-programs");
+    for (const wchar_t* program : row.running) {
+        programs.Start(program);
+    }
+    std::optional<Plants> plants;
+    if (row.plants) {
+        plants.emplace(product.ProgramFolder(), product.Root());
+    }
+    RecordingBrowser browser(product.Root() + L"\\browser.log");
+
+    const RunResult run =
+        RunExpectingBoxes(product.Uninstaller(), row.arguments, row.boxes, *row.texts, name);
+
+    const bool finished = row.exitCode != kDeclined;
+    const bool silent = std::wstring_view(row.arguments) == L"silent";
+    const auto answered = [&](const char* box, int answer) {
+        return std::any_of(row.boxes.begin(), row.boxes.end(), [&](const ExpectedBox& b) {
+            return b.name == box && b.answer == answer;
+        });
+    };
+    EXPECT_EQ(run.exitCode, row.exitCode);
+    EXPECT_EQ(run.mainWindowShown, finished && !silent) << "main window ever shown";
+    product.Check(
+        {finished, silent, !answered("keep-settings", IDNO), answered("keep-plugins", IDYES)});
+    for (const wchar_t* program : row.running) {
+        const bool ended = std::find(row.terminated.begin(), row.terminated.end(), program) !=
+                           row.terminated.end();
+        EXPECT_EQ(programs.WaitForEnd(program, ended ? 30000 : 0), ended) << ToUtf8(program);
+        EXPECT_EQ(programs.ExitCode(program), ended ? std::optional<DWORD>(0) : std::nullopt);
+    }
+    const std::vector<std::wstring> page = {L"https://www.veltrane.example/uninstall/"};
+    EXPECT_EQ(browser.Addresses(), finished && !silent ? page : std::vector<std::wstring>());
+}
+
+std::string RowName(const testing::TestParamInfo<Row>& param) {
+    return param.param.name;
+}
+
+const LanguageSetup kGermanLoaded{L"GeRmAn", L"VT_GERMAN", true};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Run,
+    testing::Values(
+        // Only the exact word makes the run silent: every family program, and every name
+        // ending like one, is ended without a box; the settings and plug-ins stay. A start-up
+        // folder at a drive's root gives no programs folder: C:\Veltrane, where "C:" joined to
+        // the group would lead, stays.
+        Row{"SilentEndsEveryFamilyProgram",
+            L"silent",
+            {.userData = true, .productKey = true, .startUp = StartUpFolder::DriveRoot},
+            {},
+            kFinished,
+            {L"Veltrane.exe", L"Brendix.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
+            {L"Veltrane.exe", L"Brendix.exe", L"Tessaly.exe", L"OldVeltrane.exe"}},
+        // Anything like the word asks first; declining changes nothing and looks for no
+        // program. A component made for another uninstaller gives the built-in texts.
+        Row{"DeclinedChangesNothing",
+            L"silent ",
+            {.userData = true, .productKey = true, .language = {L"german", L"VT_GERMAN_V2", true}},
+            {Confirmation(IDNO)},
+            kDeclined,
+            {L"Veltrane.exe"}},
+        // A refusal to end a program ends the run with nothing removed. A language whose
+        // component is missing gives the built-in texts.
+        Row{"RefusedTerminationEndsTheRun",
+            L"",
+            {.language = {L"French"}},
+            {Confirmation(IDYES), Running(L"Veltrane", IDYES), Running(L"Tessaly", IDNO)},
+            kDeclined,
+            {L"Veltrane.exe", L"Tessaly.exe"},
+            {L"Veltrane.exe"}},
+        // Not keeping the settings removes what there is of the user's data and puts the kept
+        // start-up entries back; a name that merely ends like a family program is no family
+        // program. "english_uk" in any case is the built-in language, component or not.
+        Row{"SettingsAndPlugInsRemoved",
+            L"",
+            {.userData = true,
+             .missingUserFiles = 2,
+             .productKey = true,
+             .language = {L"ENGLISH_uk", L"VT_GERMAN", true}},
+            {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDNO),
+             Removed()},
+            kFinished,
+            {L"OldVeltrane.exe"}},
+        // A component that is not registered gives the built-in texts.
+        Row{"SettingsKeptStartUpAsInstalled",
+            L"",
+            {.userData = true,
+             .productKey = true,
+             .startUp = StartUpFolder::AsInstalled,
+             .language = {L"German", L"VT_GERMAN", false}},
+            {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDNO), Removed()},
+            kFinished},
+        // Kept plug-ins: the scan deletes nothing. A library hanging in its unregistration is
+        // given up on. A subkey the product does not know keeps its key; a file of the
+        // component's name that is no component gives the built-in texts.
+        Row{"PlugInsKeptLibraryHangs",
+            L"",
+            {.userData = true,
+             .missingUserFiles = 5,
+             .productKey = true,
+             .otherSubkey = true,
+             .startUp = StartUpFolder::Missing,
+             .hangingLibrary = true,
+             .language = {L"german"}},
+            {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDYES),
+             Removed()},
+            kFinished},
+        // Without the user's data neither keep question is asked. Ending Veltrane.exe ends
+        // every name ending so. A locked file and another verb under the file type stay.
+        Row{"TwoRunningNoUserData",
+            L"",
+            {.extraVerb = true, .lockedFile = true},
+            {Confirmation(IDYES), Running(L"Veltrane", IDYES), Running(L"Tessaly", IDYES),
+             Removed()},
+            kFinished,
+            {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
+            {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"}},
+        // A log another program holds open: the scan's error, in a silent run too; the rest
+        // goes. An empty log, or one of random bytes, makes the scan delete nothing.
+        Row{"LogHeldOpenSilent",
+            L"silent",
+            {.log = InstallLog::HeldOpen},
+            {CleanUpFailed(70, L"Permission denied", 13)},
+            kFinished},
+        Row{"EmptyLogSilent", L"silent", {.log = InstallLog::Empty}, {}, kFinished},
+        Row{"RandomLogSilent", L"silent", {.log = InstallLog::RandomBytes}, {}, kFinished},
+        // A link in every folder the run deletes, the user's data among them: what it points
+        // to stays whole. Wine opens what a link points to even when asked for the link
+        // itself: there the link, and the folder that holds it, stay.
+        Row{"LinksInEveryDeletedFolder",
+            L"",
+            {.userData = true, .links = true},
+            {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDNO),
+             Removed()},
+            kFinished},
+        // Every box and label in the product's language, set in any case; the component the
+        // run speaks through goes at the restart.
+        Row{"InGerman",
+            L"",
+            {.userData = true, .language = kGermanLoaded},
+            {InGerman(Confirmation(IDYES), L"Möchten Sie Veltrane und alle zugehörigen "
+                                           L"Komponenten wirklich vollständig entfernen?"),
+             InGerman(Running(L"Brendix", IDYES),
+                      L"Die Deinstallation kann nicht beginnen.  Brendix wird gerade ausgeführt. "
+                      L"\r\n\r\nUm fortzufahren, muss Brendix geschlossen werden. \r\n\r\nJetzt "
+                      L"beenden?"),
+             InGerman(KeepSettings(IDNO), L"Möchten Sie Ihre Benutzereinstellungen behalten?"),
+             InGerman(KeepPlugIns(20, L"Einstellungen werden entfernt...", IDNO),
+                      L"Möchten Sie Ihre Plug-ins behalten?"),
+             InGerman(Removed(180, L"Veltrane wird deinstalliert ..."),
+                      L"Veltrane wurde erfolgreich von Ihrem Computer entfernt.")},
+            kFinished,
+            {L"Brendix.exe"},
+            {L"Brendix.exe"},
+            Folder::Plain,
+            false,
+            &kGerman},
+        // Planted programs and libraries beside the uninstaller and in the current folder are
+        // never used.
+        Row{"AmongPlants",
+            L"",
+            {},
+            {Confirmation(IDYES), Removed()},
+            kFinished,
+            {},
+            {},
+            Folder::Plain,
+            true},
+        Row{"BeyondAscii", L"silent", {}, {}, kFinished, {}, {}, Folder::InCodePage},
+        Row{"BeyondTheCodePage", L"silent", {}, {}, kFinished, {}, {}, Folder::BeyondCodePage}),
+    RowName);
+
+// The uninstaller at a drive's root: its batch has no parent folder to call, and must not call
+// itself for ever.
+TEST(AtDriveRoot, RemovesItself) {
+    const std::wstring uninstaller = L"C:\\unins000.exe";
+    ASSERT_FALSE(IsThere(uninstaller)) << "an earlier run left it";
+    fs::copy_file(Environment(L"VT_UNINSTALLER"), uninstaller);
+    WatchedProcess process(uninstaller, L"silent");
+    EXPECT_TRUE(process.WaitForExit(60000));
+    EXPECT_EQ(process.ExitCode(), std::optional<DWORD>(kFinished));
+    EXPECT_TRUE(
+        PollUntil([&] { return !IsThere(uninstaller) && !IsThere(L"C:\\clearup.bat"); }, 60000));
+    DeleteFileW(uninstaller.c_str());
+}
+
+} // namespace
+} // namespace vt::test
