@@ -1,15 +1,9 @@
-// vt_idle: does nothing until it is terminated. Started suspended by the tests, it sets the
-// event they made for it once it runs, and then waits for ever.
-#include "system/handles.h"
-#include "tests/support/idle_program.h"
-
-#include <windows.h>
+// vt_idle: stands in for a program of the product family, under whatever name it is copied to.
+// Started suspended by the tests, it says when it runs, and then waits until it is terminated.
+#include "tests/support/helpers.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const vt::test::IdleReadyEventName name(GetCurrentProcessId());
-    if (const vt::UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, name.text)); ready) {
-        SetEvent(ready.get());
-    }
+    vt::test::Tell(vt::test::IdleReadyEvent(GetCurrentProcessId()));
     for (;;) {
         Sleep(INFINITE);
     }

@@ -1,6 +1,6 @@
 #include "tests/support/process.h"
 
-#include "tests/support/show_hook.h"
+#include "tests/support/helpers.h"
 #include "tests/support/text.h"
 #include "uninstall/form1_layout.h"
 
@@ -56,8 +56,7 @@ WatchedProcess::WatchedProcess(const std::wstring& exe, const std::wstring& argu
     const UniqueHandle thread(started.hThread);
     id_ = started.dwProcessId;
     // Watch before the first instruction runs, or an early show could slip past.
-    const ShownEventName name(id_);
-    shown_.reset(CreateEventW(nullptr, TRUE, FALSE, name.text));
+    shown_.reset(CreateEventW(nullptr, TRUE, FALSE, MainWindowShownEvent(id_).c_str()));
     hook_.reset(
         SetWindowsHookExW(WH_CALLWNDPROC, procedure, hookLibrary_.get(), started.dwThreadId));
     if (!shown_ || !hook_ || ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {

@@ -192,12 +192,18 @@ void RemoveTree(const std::wstring& path) {
 } // namespace
 
 Product::Product(const std::wstring& name, const ProductSetup& setup)
-    : root_(L"C:\\vt-tests\\" + name), app_(root_ + L"\\" + setup.folderName), setup_(setup),
+    : root_(L"C:\\vt-tests\\" + name),
+      app_(setup.folder ? setup.folder : root_ + L"\\" + setup.folderName), setup_(setup),
       record_(root_ + L"\\unregistered.txt") {
     if (fs::exists(UserDataFolder())) {
         throw std::runtime_error("some earlier run left the user's data behind");
     }
     RemoveTree(root_);
+    shared_ = fs::exists(app_);
+    std::error_code none;
+    for (const fs::directory_entry& entry : fs::directory_iterator(app_, none)) {
+        before_.push_back(entry.path().filename().wstring());
+    }
     RemoveProductKey();
     StageFiles();
     StageOutside();
@@ -392,6 +398,27 @@ Product::~Product() {
     // The batch of a finished run may still be at work in the folder: the folder goes after it.
     (void)PollUntil([this] { return !IsThere(app_ + L"\\clearup.bat"); }, 60000);
     RemoveTree(root_);
+    // A program folder that was there before stays, and so does what it held: within that,
+    // only the staged files go.
+    const auto existed = [this](const std::wstring& path) {
+        const std::wstring top = path.substr(0, path.find(L'\\'));
+        return std::find(before_.begin(), before_.end(), top) != before_.end();
+    };
+    std::error_code none;
+    for (const fs::directory_entry& entry : fs::directory_iterator(app_, none)) {
+        if (!shared_ || !existed(entry.path().filename().wstring())) {
+            RemoveTree(entry.path().wstring());
+        }
+    }
+    for (const StagedFile& file : kStagedFiles) {
+        if (shared_ && existed(file.path)) {
+            SetFileAttributesW((app_ + L"\\" + file.path).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW((app_ + L"\\" + file.path).c_str());
+        }
+    }
+    if (!shared_) {
+        RemoveDirectoryW(app_.c_str());
+    }
     RemoveTree(UserDataFolder());
 }
 

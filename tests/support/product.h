@@ -48,7 +48,10 @@ struct ProductSetup {
     bool lockedFile = false;     // a logged file held open without sharing during the run
     bool links = false;          // a link to a folder outside in every folder the run deletes
     LanguageSetup language = {};
-    const wchar_t* folderName = L"Veltrane"; // of the program folder
+    const wchar_t* folderName = L"Veltrane"; // of the program folder, in the run's own folder
+    // A full path for the program folder instead. One that was there before is shared: only
+    // what the staging put there goes again.
+    const wchar_t* folder = nullptr;
 };
 
 // What the run was told, which decides what goes and what stays.
@@ -61,8 +64,8 @@ struct RunChoices {
 
 class Product {
   public:
-    // Stages under C:\vt-tests\<name>\<folderName> the uninstaller that VT_UNINSTALLER names.
-    // Throws std::runtime_error when it cannot.
+    // Stages the uninstaller that VT_UNINSTALLER names, with everything around it; the run's
+    // own folder is C:\vt-tests\<name>. Throws std::runtime_error when it cannot.
     Product(const std::wstring& name, const ProductSetup& setup);
     ~Product();
     Product(const Product&) = delete;
@@ -92,6 +95,8 @@ class Product {
     UniqueFile heldLog_;
     std::vector<std::unique_ptr<TestLink>> links_;
     std::unique_ptr<RegisteredComponent> component_;
+    bool shared_ = false;              // the program folder was there before the staging
+    std::vector<std::wstring> before_; // and held these
     TreeSnapshot programBefore_;
     TreeSnapshot userDataBefore_;
 };
