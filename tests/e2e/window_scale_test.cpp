@@ -52,18 +52,37 @@ TEST(WindowAtDisplayScale, KeepsItsProportionsAndTellsScreenReadersWhatItShows) 
         GetClientRect(form, &client);
         EXPECT_EQ(client.right, pixels(7470));
         EXPECT_EQ(client.bottom, pixels(5370));
-        // Places in twips as the design gives them; the labels' heights follow their text, and
-        // a screen reader reads each label as static text named by its caption.
+        // The width a label takes for its caption in the window's font made for this scale
+        // (bold for the title), as the label measures it: a font that lost its weight, face or
+        // size when it was made again for the scale gives the label another width. The width
+        // tells the weight where strokes cannot: Wine's own Tahoma Bold has the regular outlines
+        // (only its bitmaps, up to 12 pixels, are bold), so above 96 dots per inch Wine draws
+        // the title as regular glyphs at bold widths, where Windows draws it bold.
+        const auto labelWidth = [&](const wchar_t* caption, bool bold) {
+            LOGFONTW design{};
+            design.lfHeight = -std::lround(8.25 * dpi / 72);
+            design.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+            lstrcpynW(design.lfFaceName, L"Tahoma", LF_FACESIZE);
+            const UniqueFont font(CreateFontIndirectW(&design));
+            const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+            const SelectObjectScope use(dc.get(), font.get());
+            SIZE extent{};
+            GetTextExtentPoint32W(dc.get(), caption, lstrlenW(caption), &extent);
+            return pixels(std::lround(extent.cx * 1440.0 / dpi) + (bold ? 80 : 40));
+        };
+        // Places in twips as the design gives them; the labels' sizes follow their text, and a
+        // screen reader reads each label as static text named by its caption.
         const struct {
             int id, left, top, height;
             const wchar_t* caption;
-        } places[] = {{kIdLabel3, 360, 165, 230, L"Uninstall Status"},
+            bool bold;
+        } places[] = {{kIdLabel3, 360, 165, 230, L"Uninstall Status", true},
                       {kIdLabel4, 600, 420, 230,
-                       L"Please wait while Veltrane is removed from your computer."},
-                      {kIdLabel1, 840, 1680, 230, L"Removing Registry Entries..."},
-                      {kIdLabel2, 600, 1200, 230, L"Uninstalling Veltrane..."},
-                      {kIdProgressBar, 840, 1920, 0, nullptr},
-                      {kIdCommand1, 6160, 4880, 0, nullptr}};
+                       L"Please wait while Veltrane is removed from your computer.", false},
+                      {kIdLabel1, 840, 1680, 230, L"Removing Registry Entries...", false},
+                      {kIdLabel2, 600, 1200, 230, L"Uninstalling Veltrane...", false},
+                      {kIdProgressBar, 840, 1920, 0, nullptr, false},
+                      {kIdCommand1, 6160, 4880, 0, nullptr, false}};
         for (const auto& p : places) {
             RECT at{};
             GetWindowRect(GetDlgItem(form, p.id), &at);
@@ -72,6 +91,7 @@ TEST(WindowAtDisplayScale, KeepsItsProportionsAndTellsScreenReadersWhatItShows) 
             EXPECT_NEAR(at.top, pixels(p.top), 1) << p.id;
             EXPECT_NEAR(p.height ? at.bottom - at.top : 0, pixels(p.height), dpi / 40) << p.id;
             if (p.caption) {
+                EXPECT_NEAR(at.right - at.left, labelWidth(p.caption, p.bold), 1) << p.id;
                 EXPECT_EQ(Read(GetDlgItem(form, p.id), &IAccessible::get_accName),
                           std::pair(long{ROLE_SYSTEM_STATICTEXT}, std::wstring(p.caption)));
             }
