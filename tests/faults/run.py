@@ -67,7 +67,7 @@ FAULTS = [
     ("rm-fill", "removal", "uninstall/form1_removal.cpp",
      "filling = pb.Value() < pb.Max();", "filling = pb.Value() < pb.Max() - 1;"),
     ("rm-extension-test", "removal", "uninstall/form1_removal.cpp",
-     'if (EndsWithNoCase(listed[i], L".dll")) {', "if (true) {"),
+     'if (EndsWithNoCase(listed[i], L".dll")) {', 'if (EndsWithNoCase(listed[i], L".dll") || true) {'),
     # The settings and the start-up entries.
     ("set-star-tag", "settings", "uninstall/settings_rules.cpp",
      'tag == L"HKCU:" || tag == L"STAR:"', 'tag == L"HKCU:"'),
