@@ -12,6 +12,7 @@ namespace vt::test {
 inline constexpr wchar_t kRunCaption[] = L"Veltrane Uninstaller";
 inline constexpr DWORD kRunFinished = 0;
 inline constexpr DWORD kRunDeclined = 1602;
+inline constexpr DWORD kRunRestartOwed = 3010;
 inline constexpr wchar_t kFeedbackPage[] = L"https://www.veltrane.example/uninstall/";
 inline constexpr wchar_t kNoStatus[] = L"...";
 inline constexpr wchar_t kRemovingSettings[] = L"Removing Settings...";

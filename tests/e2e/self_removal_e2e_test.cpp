@@ -9,8 +9,10 @@
 #include "tests/support/running.h"
 #include "tests/support/staging.h"
 #include "tests/support/text.h"
+#include "uninstall/form1_layout.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <filesystem>
 #include <memory>
@@ -107,6 +109,13 @@ class Plants {
     std::vector<std::wstring> plants_;
 };
 
+// A batch "clearup.bat" in the folder above the program folder, which writes down that it ran.
+enum class ParentBatch {
+    None,
+    Trusted,       // nobody but the trusted may write in that folder: the batch calls it
+    WorldWritable, // anyone may: it is never called, whoever put it there
+};
+
 struct Farewell {
     const char* name;
     std::wstring arguments;
@@ -118,6 +127,8 @@ struct Farewell {
     // short form and still deletes the right file.
     bool folderBeyondCodePage = false;
     bool amongPlants = false;
+    ParentBatch parent = ParentBatch::None;
+    bool readOnlyUninstaller = false; // the batch's loop would never delete it
 };
 
 void PrintTo(const Farewell& farewell, std::ostream* out) {
@@ -140,6 +151,23 @@ TEST_P(SelfRemoval, DeletesTheUninstallerAndSaysFarewell) {
         plants.emplace(product.ProgramFolder(), name);
         installed.emplace(product, InstallOptions{});
     }
+    const std::wstring parentRan = product.Root() + L"\\clearup.ran";
+    if (farewell.parent != ParentBatch::None) {
+        WriteTestFile(product.Root() + L"\\clearup.bat",
+                      "@echo ran>\"" + ToUtf8(parentRan) + "\"\r\n");
+    }
+    if (farewell.parent == ParentBatch::WorldWritable) {
+        // Under Wine this is the folder's Unix mode made o+rwx.
+        PSECURITY_DESCRIPTOR anyoneWrites = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &anyoneWrites, nullptr));
+        EXPECT_TRUE(
+            SetFileSecurityW(product.Root().c_str(), DACL_SECURITY_INFORMATION, anyoneWrites));
+        LocalFree(anyoneWrites);
+    }
+    if (farewell.readOnlyUninstaller) {
+        SetFileAttributesW(product.Uninstaller().c_str(), FILE_ATTRIBUTE_READONLY);
+    }
 
     const RunResult run =
         RunExpectingBoxes(product.Uninstaller(), farewell.arguments, farewell.boxes, name);
@@ -153,6 +181,9 @@ TEST_P(SelfRemoval, DeletesTheUninstallerAndSaysFarewell) {
         EXPECT_FALSE(fs::exists(product.ClearupBatch())) << "a batch was written";
     }
     EXPECT_EQ(browser.Addresses(), farewell.addresses);
+    EXPECT_EQ(fs::exists(parentRan), farewell.parent == ParentBatch::Trusted)
+        << "whether the parent folder's batch ran";
+    EXPECT_EQ(fs::exists(product.Root() + L"\\clearup.bat"), farewell.parent != ParentBatch::None);
     if (installed) {
         installed->ExpectRemoved({});
     }
@@ -171,11 +202,67 @@ INSTANTIATE_TEST_SUITE_P(
                              true,
                              {kFeedbackPage},
                              false,
-                             true},
+                             true,
+                             ParentBatch::Trusted},
                     Farewell{
                         "SilentBeyondTheCodePage", L"silent", {}, kRunFinished, true, {}, true},
+                    Farewell{"SilentReadOnlyBelowAWorldWritableFolder",
+                             L"silent",
+                             {},
+                             kRunFinished,
+                             true,
+                             {},
+                             false,
+                             false,
+                             ParentBatch::WorldWritable,
+                             true},
                     Farewell{"Declined", L"", {Confirmation(IDNO)}, kRunDeclined, false, {}}),
     FarewellName);
+
+// A second copy started while one runs asks nothing and changes nothing, and ends with 1618;
+// started by a user, it brings the running copy's question to the front. A copy that was killed
+// holds no lock any more, even while another process keeps the lock's name open.
+TEST(SecondCopy, DoesNothingWhileOneRuns) {
+    const std::wstring name = CurrentTestName();
+    StagedProduct product(name, StageOptions{});
+    InstalledProduct installed(product, InstallOptions{});
+    RecordingBrowser browser(ArtifactPath(name + L"-browser.log"));
+    const UniqueHandle lockName(CreateMutexW(nullptr, FALSE, kSingleCopyName));
+    {
+        WatchedProcess killed(product.Uninstaller(), L"");
+        ASSERT_TRUE(BoxDriver(killed).WaitForNextBox());
+        killed.Terminate();
+    }
+    WatchedProcess first(product.Uninstaller(), L"");
+    BoxDriver driver(first);
+    const std::optional<SeenBox> confirmation = driver.WaitForNextBox();
+    ASSERT_TRUE(confirmation);
+    const TreeSnapshot before = Snapshot(product.Root());
+    // The user went on with something else meanwhile.
+    const UniqueWindow elsewhere(CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE,
+                                                 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr));
+    for (const wchar_t* arguments : {L"silent", L""}) {
+        SCOPED_TRACE(ToUtf8(arguments));
+        SetForegroundWindow(elsewhere.get());
+        ASSERT_EQ(GetForegroundWindow(), elsewhere.get());
+        WatchedProcess second(product.Uninstaller(), arguments);
+        ASSERT_TRUE(second.WaitForExit(kSelfRemovalWithinMs));
+        EXPECT_EQ(second.ExitCode(), 1618u);
+        EXPECT_FALSE(second.MainWindowWasShown());
+        EXPECT_EQ(GetForegroundWindow() == confirmation->window, *arguments == L'\0');
+    }
+    EXPECT_EQ(Snapshot(product.Root()), before);
+
+    driver.Answer(*confirmation, IDYES);
+    const std::optional<SeenBox> removed = driver.WaitForNextBox();
+    ASSERT_TRUE(removed);
+    driver.Answer(*removed, IDOK);
+    ASSERT_TRUE(first.WaitForExit(kSelfRemovalWithinMs));
+    EXPECT_EQ(first.ExitCode(), kRunFinished);
+    EXPECT_TRUE(product.WaitForSelfRemoval(kSelfRemovalWithinMs));
+    installed.ExpectRemoved({});
+    EXPECT_EQ(browser.Addresses(), std::vector<std::wstring>{kFeedbackPage});
+}
 
 // The uninstaller at a drive root: the batch has no parent folder to call, and must not call
 // itself for ever.

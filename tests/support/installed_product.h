@@ -37,7 +37,9 @@ struct InstallOptions {
     InstallLog log = InstallLog::Written;
     bool extraVerb = false;      // another verb under the plug-in type keeps its upper keys
     bool hangingLibrary = false; // a library whose unregistration never returns
-    bool lockedFile = false;     // a logged file held open, without sharing, during the run
+    // During the run, a logged file held open without sharing, and a theme library held open
+    // as a loaded one is: others may read it, not delete it.
+    bool lockedFile = false;
     // A link to a folder outside the product in each folder the run deletes: Themes, Languages,
     // PlugIns and both Start-menu groups.
     bool links = false;
@@ -60,7 +62,8 @@ class InstalledProduct {
     std::wstring Log() const { return product_.ProgramFolder() + L"\\unins000.dat"; }
 
     // After a finished run: every item the run removes is gone, every other one and every
-    // sentinel is as staged, and each library was unregistered once, whole path and all.
+    // sentinel is as staged, and each library was unregistered once, whole path and all. What
+    // was held open is left for the restart, and nothing else of the product.
     void ExpectRemoved(const RemovalChoices& choices) const;
 
   private:
@@ -70,6 +73,7 @@ class InstalledProduct {
     std::vector<std::wstring> outside_; // groups and shortcuts, the product's and others'
     std::vector<BYTE> savedStartUp_;
     UniqueFile locked_;
+    UniqueFile lockedTheme_;
     UniqueFile heldLog_;
     std::vector<std::unique_ptr<TestLink>> links_;
 };
