@@ -143,9 +143,9 @@ bool clsFile::Delete(const std::wstring& file, bool recycleBin) const noexcept {
     return deleted;
 }
 
-void clsFile::DeleteInUse(const std::wstring& file) const noexcept {
+bool clsFile::DeleteInUse(const std::wstring& file) const noexcept {
     // No new name: the system deletes the file at the restart instead of renaming it.
-    MoveFileExW(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return MoveFileExW(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
 }
 
 FileSize clsFile::GetSize(const std::wstring& file) const {

@@ -31,8 +31,9 @@ class clsFile {
     // true exactly when the shell succeeded. Errors of the check are passed over.
     bool Delete(const std::wstring& file, bool recycleBin = false) const noexcept;
 
-    // Has the system delete the file at the next restart, for a file that is in use now.
-    void DeleteInUse(const std::wstring& file) const noexcept;
+    // Has the system delete the file at the next restart, for a file that is in use now; true
+    // when the system took the deletion on.
+    bool DeleteInUse(const std::wstring& file) const noexcept;
 
     // --- What a file is
 

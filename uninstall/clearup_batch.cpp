@@ -76,7 +76,7 @@ std::string ClearupBatch::Path() const {
 
 std::optional<ClearupBatch> MakeClearupBatch(std::wstring_view exePath,
                                              std::wstring_view shortExePath,
-                                             const AnsiEncoder& toAnsi) {
+                                             bool parentBatchTrusted, const AnsiEncoder& toAnsi) {
     const std::optional<std::wstring> exe = WritablePath(exePath, shortExePath, toAnsi);
     if (!exe) {
         return std::nullopt;
@@ -103,7 +103,7 @@ std::optional<ClearupBatch> MakeClearupBatch(std::wstring_view exePath,
     std::wstring text = L":start" + eol + L"@echo off" + eol + L"cls" + eol;
     text += L"del " + exeInBatch + eol;
     text += L"if  exist " + exeInBatch + L" goto start" + eol;
-    if (!SameFolder(R, P)) {
+    if (parentBatchTrusted && !SameFolder(R, P)) {
         text += L"call " + (Q + ForBatch(R) + kClearupBatchName + Q) + eol;
     }
     text += L"del " + (Q + ForBatch(P) + kClearupBatchName + Q) + eol;

@@ -35,12 +35,14 @@ struct ClearupBatch {
 // end in ".exe" (the batch names the file by its name and ".exe"): then no batch is better than
 // one that deletes what was not asked.
 //
-// A program folder at a drive root has no parent folder whose "clearup.bat" could be called:
-// the call would be the batch calling itself for ever, so that line is left out.
+// The batch calls the parent folder's "clearup.bat" only when `parentBatchTrusted`: the batch
+// runs with the uninstaller's administrator rights, and a batch there that another account
+// could have written must not. A program folder at a drive root has no parent folder whose
+// "clearup.bat" could be called either: the call would be the batch calling itself for ever.
 // "%" is doubled in the paths, as the command interpreter reads a single one as the start of a
 // variable.
 std::optional<ClearupBatch> MakeClearupBatch(std::wstring_view exePath,
                                              std::wstring_view shortExePath,
-                                             const AnsiEncoder& toAnsi);
+                                             bool parentBatchTrusted, const AnsiEncoder& toAnsi);
 
 } // namespace vt

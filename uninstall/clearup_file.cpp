@@ -1,5 +1,6 @@
 #include "uninstall/clearup_file.h"
 
+#include "filesystem/write_access.h"
 #include "system/ansi.h"
 #include "system/handles.h"
 #include "system/myMod.h"
@@ -24,6 +25,31 @@ std::wstring ShortPath(const std::wstring& path) {
     return shortPath;
 }
 
+// Whether the batch may call "clearup.bat" in the folder above the program folder: only when
+// no account but the trusted ones may write into that folder, nor into the batch there if there
+// is one (a file that others may write to could have been rewritten since it was put there).
+bool ParentBatchTrusted() {
+    const std::wstring parent = GetFileName(AppPath(), false);
+    if (!OnlyTrustedMayWriteTo(parent)) {
+        return false;
+    }
+    const std::wstring batch = AddBackslash(parent) + kClearupBatchName;
+    return (GetFileAttributesW(batch.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            GetLastError() == ERROR_FILE_NOT_FOUND) ||
+           OnlyTrustedMayWriteTo(batch);
+}
+
+// The batch deletes the executable in a loop until it is gone: a read-only one it never
+// removes, and the loop would spin for ever. Only that mark goes; the others stay.
+void ClearReadOnly(const std::wstring& file) {
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        return;
+    }
+    const DWORD rest = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(file.c_str(), rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL);
+}
+
 } // namespace
 
 bool StartClearupBatch(const ClearupBatch& batch) {
@@ -36,7 +62,8 @@ bool StartClearupBatch(const ClearupBatch& batch) {
 
 std::optional<ClearupBatch> WriteClearupBatch() {
     const std::wstring exePath = AppExePath();
-    std::optional<ClearupBatch> batch = MakeClearupBatch(exePath, ShortPath(exePath), ToAnsiExact);
+    std::optional<ClearupBatch> batch =
+        MakeClearupBatch(exePath, ShortPath(exePath), ParentBatchTrusted(), ToAnsiExact);
     if (!batch) {
         return std::nullopt;
     }
@@ -50,6 +77,7 @@ std::optional<ClearupBatch> WriteClearupBatch() {
         written != batch->text.size()) {
         return std::nullopt;
     }
+    ClearReadOnly(exePath);
     return batch;
 }
 

@@ -8,8 +8,10 @@
 namespace vt {
 
 // Writes "clearup.bat" beside the running executable, so that it deletes the executable once
-// this process has ended. What to start it by, or nothing when no batch was written (the
-// folder is read-only, or no form of its path can be written into a batch).
+// this process has ended, and takes the executable's read-only mark off so that it can. The
+// parent folder's batch is called only where no untrusted account may write. What to start it
+// by, or nothing when no batch was written (the folder is read-only, or no form of its path
+// can be written into a batch).
 std::optional<ClearupBatch> WriteClearupBatch();
 
 // Starts the batch in a console window of its own (shown normally) and does not wait for it.

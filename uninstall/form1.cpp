@@ -75,7 +75,10 @@ RunOutcome Form1::RunGuarded(const std::function<void(long& line)>& body) {
     long line = 0;
     try {
         body(line);
-        return declined_ ? RunOutcome::Declined : RunOutcome::Finished;
+        if (declined_) {
+            return RunOutcome::Declined;
+        }
+        return restartOwed_ ? RunOutcome::FinishedRestartOwed : RunOutcome::Finished;
     } catch (const ProgramEnded&) {
         return RunOutcome::Declined;
     } catch (...) {

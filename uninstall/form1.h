@@ -109,6 +109,8 @@ class Form1 {
     std::unique_ptr<class Form1Design> design_;
     UniqueWindow window_;
     bool declined_ = false;
+    // Something was left for the system to delete at the next restart.
+    bool restartOwed_ = false;
 };
 
 } // namespace vt

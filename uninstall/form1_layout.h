@@ -5,6 +5,9 @@
 namespace vt {
 
 inline constexpr wchar_t kForm1ClassName[] = L"VT_Uninstall_Form1";
+// The lock that a running uninstaller holds, machine-wide: a copy of another user or another
+// session counts too.
+inline constexpr wchar_t kSingleCopyName[] = L"Global\\Veltrane.Uninstall.Running";
 
 enum Form1ControlId : int {
     kIdLabel1 = 101, // the status line

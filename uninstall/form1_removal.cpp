@@ -292,23 +292,27 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
         return;
     }
     // A library still loaded somewhere (the language component this run itself uses, a theme
-    // in the shell) cannot be deleted now: it goes at the next restart, and so does the folder
-    // once it is empty.
+    // in the shell) cannot be deleted now: it goes at the next restart, and so does the folder,
+    // which empties only then. A folder that stays for another reason (a link in it that
+    // cannot be removed) would not empty at a restart either, and owes none.
+    bool leftForRestart = false;
     for (std::size_t i = 1; i < listed.size(); ++i) {
         if (EndsWithNoCase(listed[i], L".dll")) {
             Advance(1);
             Unregister(listed[i]);
-            if (!FileOps->Delete(listed[i], false) && FileOps->Exists(listed[i])) {
-                FileOps->DeleteInUse(listed[i]);
+            if (!FileOps->Delete(listed[i], false) && FileOps->Exists(listed[i]) &&
+                FileOps->DeleteInUse(listed[i])) {
+                leftForRestart = true;
             }
             DoEvents();
         }
     }
     ResumeNext([&] {
-        if (!FolderOps->Delete(folder) && FolderOps->Exists(folder)) {
+        if (!FolderOps->Delete(folder) && FolderOps->Exists(folder) && leftForRestart) {
             FileOps->DeleteInUse(folder);
         }
     });
+    restartOwed_ = restartOwed_ || leftForRestart;
     Advance(1);
     Advance(1);
     Advance(1);

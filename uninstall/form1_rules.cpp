@@ -73,10 +73,14 @@ int ExitCodeFor(RunOutcome outcome) {
     switch (outcome) {
     case RunOutcome::Finished:
         return kExitFinished;
+    case RunOutcome::FinishedRestartOwed:
+        return kExitRestartOwed;
     case RunOutcome::Declined:
         return kExitDeclined;
     case RunOutcome::Failed:
         return kExitFailed;
+    case RunOutcome::AlreadyRunning:
+        return kExitAlreadyRunning;
     }
     return kExitFailed;
 }

@@ -44,11 +44,23 @@ bool IsSilentArgument(std::wstring_view arguments);
 // The text of the box that ends a failed run.
 std::wstring ErrorBoxText(const ErrorInfo& error);
 
-// How a run ended, and the process exit code that deployment tools read for it.
-enum class RunOutcome { Finished, Declined, Failed };
+// How a run ended, and the process exit code that deployment tools read for it: the codes of
+// Windows Installer, which those tools know.
+enum class RunOutcome {
+    Finished,
+    // Finished, but something was left for the system to delete at the next restart: the
+    // product is gone only once the machine has restarted.
+    FinishedRestartOwed,
+    Declined,
+    Failed,
+    // Another copy of the uninstaller was running: this one did nothing at all.
+    AlreadyRunning,
+};
 inline constexpr int kExitFinished = 0;
-inline constexpr int kExitDeclined = 1602; // the user cancelled
-inline constexpr int kExitFailed = 1603;   // a fatal error ended the run
+inline constexpr int kExitDeclined = 1602;       // the user cancelled
+inline constexpr int kExitFailed = 1603;         // a fatal error ended the run
+inline constexpr int kExitAlreadyRunning = 1618; // another uninstall was under way
+inline constexpr int kExitRestartOwed = 3010;    // finished; the machine must restart
 int ExitCodeFor(RunOutcome outcome);
 
 } // namespace vt

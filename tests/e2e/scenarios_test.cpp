@@ -12,8 +12,10 @@
 #include "tests/support/product.h"
 #include "tests/support/running.h"
 #include "tests/support/text.h"
+#include "uninstall/form1_layout.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -27,6 +29,7 @@ namespace fs = std::filesystem;
 
 constexpr DWORD kFinished = 0;
 constexpr DWORD kDeclined = 1602;
+constexpr DWORD kRestartOwed = 3010;
 constexpr wchar_t kCaption[] = L"Veltrane Uninstaller";
 constexpr wchar_t kNoStatus[] = L"...";
 constexpr wchar_t kRemovingSettings[] = L"Removing Settings...";
@@ -268,6 +271,13 @@ enum class Folder {
     BeyondCodePage,
 };
 
+// A batch "clearup.bat" in the folder above the program folder, which writes down that it ran.
+enum class ParentBatch {
+    None,
+    Trusted,       // nobody but the trusted may write in that folder: the batch calls it
+    WorldWritable, // anyone may: it is never called, whoever put it there
+};
+
 struct Row {
     const char* name;
     const wchar_t* arguments;
@@ -279,6 +289,8 @@ struct Row {
     Folder folder = Folder::Plain;
     bool plants = false;
     const WindowTexts* texts = &kEnglish;
+    ParentBatch parent = ParentBatch::None;
+    bool readOnlyUninstaller = false; // the batch's loop would never delete it
 };
 
 void PrintTo(const Row& row, std::ostream* out) {
@@ -312,11 +324,28 @@ TEST_P(Run, EndsAsTheUserAnswered) {
         plants.emplace(product.ProgramFolder(), product.Root());
     }
     RecordingBrowser browser(product.Root() + L"\\browser.log");
+    const std::wstring parentRan = product.Root() + L"\\clearup.ran";
+    if (row.parent != ParentBatch::None) {
+        WriteTestFile(product.Root() + L"\\clearup.bat",
+                      "@echo ran>\"" + ToUtf8(parentRan) + "\"\r\n");
+    }
+    if (row.parent == ParentBatch::WorldWritable) {
+        // Under Wine this is the folder's Unix mode made o+rwx.
+        PSECURITY_DESCRIPTOR anyoneWrites = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &anyoneWrites, nullptr));
+        EXPECT_TRUE(
+            SetFileSecurityW(product.Root().c_str(), DACL_SECURITY_INFORMATION, anyoneWrites));
+        LocalFree(anyoneWrites);
+    }
+    if (row.readOnlyUninstaller) {
+        SetFileAttributesW(product.Uninstaller().c_str(), FILE_ATTRIBUTE_READONLY);
+    }
 
     const RunResult run =
         RunExpectingBoxes(product.Uninstaller(), row.arguments, row.boxes, *row.texts, name);
 
-    const bool finished = row.exitCode != kDeclined;
+    const bool finished = row.exitCode != kDeclined; // and ended, with a restart owed or not
     const bool silent = std::wstring_view(row.arguments) == L"silent";
     const auto answered = [&](const char* box, int answer) {
         return std::any_of(row.boxes.begin(), row.boxes.end(), [&](const ExpectedBox& b) {
@@ -335,6 +364,7 @@ TEST_P(Run, EndsAsTheUserAnswered) {
     }
     const std::vector<std::wstring> page = {L"https://www.veltrane.example/uninstall/"};
     EXPECT_EQ(browser.Addresses(), finished && !silent ? page : std::vector<std::wstring>());
+    EXPECT_EQ(IsThere(parentRan), row.parent == ParentBatch::Trusted) << "the parent's batch";
 }
 
 std::string RowName(const testing::TestParamInfo<Row>& param) {
@@ -412,13 +442,14 @@ INSTANTIATE_TEST_SUITE_P(
              Removed()},
             kFinished},
         // Without the user's data neither keep question is asked. Ending Veltrane.exe ends
-        // every name ending so. A locked file and another verb under the file type stay.
+        // every name ending so. A locked file and another verb under the file type stay; a
+        // theme library held open goes at the restart, which the exit code says is owed.
         Row{"TwoRunningNoUserData",
             L"",
             {.extraVerb = true, .lockedFile = true},
             {Confirmation(IDYES), Running(L"Veltrane", IDYES), Running(L"Tessaly", IDYES),
              Removed()},
-            kFinished,
+            kRestartOwed,
             {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"},
             {L"Veltrane.exe", L"Tessaly.exe", L"OldVeltrane.exe"}},
         // A log another program holds open: the scan's error, in a silent run too; the rest
@@ -455,14 +486,14 @@ INSTANTIATE_TEST_SUITE_P(
                       L"Möchten Sie Ihre Plug-ins behalten?"),
              InGerman(Removed(180, L"Veltrane wird deinstalliert ..."),
                       L"Veltrane wurde erfolgreich von Ihrem Computer entfernt.")},
-            kFinished,
+            kRestartOwed,
             {L"Brendix.exe"},
             {L"Brendix.exe"},
             Folder::Plain,
             false,
             &kGerman},
         // Planted programs and libraries beside the uninstaller and in the current folder are
-        // never used.
+        // never used; the batch of a parent folder only administrators may write is called.
         Row{"AmongPlants",
             L"",
             {},
@@ -471,10 +502,65 @@ INSTANTIATE_TEST_SUITE_P(
             {},
             {},
             Folder::Plain,
+            true,
+            &kEnglish,
+            ParentBatch::Trusted},
+        // A batch in a parent folder anyone may write is never called; a read-only uninstaller
+        // still removes itself.
+        Row{"ReadOnlyBelowAWorldWritableFolder",
+            L"silent",
+            {},
+            {},
+            kFinished,
+            {},
+            {},
+            Folder::Plain,
+            false,
+            &kEnglish,
+            ParentBatch::WorldWritable,
             true},
         Row{"BeyondAscii", L"silent", {}, {}, kFinished, {}, {}, Folder::InCodePage},
         Row{"BeyondTheCodePage", L"silent", {}, {}, kFinished, {}, {}, Folder::BeyondCodePage}),
     RowName);
+
+// A second copy started while one runs asks nothing and changes nothing, and ends with 1618;
+// started by a user, it brings the running copy's question to the front. A copy that was
+// killed holds no lock any more, even while another process keeps the lock's name open.
+TEST(SecondCopy, DoesNothingWhileOneRuns) {
+    Product product(CurrentTestName(), {});
+    RecordingBrowser browser(product.Root() + L"\\browser.log");
+    const UniqueHandle lockName(CreateMutexW(nullptr, FALSE, kSingleCopyName));
+    {
+        WatchedProcess killed(product.Uninstaller(), L"");
+        ASSERT_TRUE(BoxDriver(killed).WaitForNextBox());
+    }
+    WatchedProcess first(product.Uninstaller(), L"");
+    BoxDriver driver(first);
+    const std::optional<SeenBox> confirmation = driver.WaitForNextBox();
+    ASSERT_TRUE(confirmation);
+    const TreeSnapshot before = Snapshot(product.Root());
+    // The user went on with something else meanwhile.
+    const UniqueWindow elsewhere(CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE,
+                                                 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr));
+    for (const wchar_t* arguments : {L"silent", L""}) {
+        SCOPED_TRACE(ToUtf8(arguments));
+        SetForegroundWindow(elsewhere.get());
+        WatchedProcess second(product.Uninstaller(), arguments);
+        ASSERT_TRUE(second.WaitForExit(60000));
+        EXPECT_EQ(second.ExitCode(), 1618u);
+        EXPECT_FALSE(second.MainWindowWasShown());
+        EXPECT_EQ(GetForegroundWindow() == confirmation->window, *arguments == L'\0');
+    }
+    EXPECT_EQ(Snapshot(product.Root()), before);
+    driver.Answer(*confirmation, IDYES);
+    const std::optional<SeenBox> removed = driver.WaitForNextBox();
+    ASSERT_TRUE(removed);
+    driver.Answer(*removed, IDOK);
+    ASSERT_TRUE(first.WaitForExit(60000));
+    EXPECT_EQ(first.ExitCode(), kFinished);
+    product.Check({});
+    EXPECT_EQ(browser.Addresses().size(), 1u);
+}
 
 // The uninstaller at a drive's root: its batch has no parent folder to call, and must not call
 // itself for ever.

@@ -19,7 +19,7 @@ std::optional<std::string> Latin1(std::wstring_view text) {
 }
 
 // The batch's lines for the uninstaller <exe>; <parent> is the parent folder's batch to call,
-// none at a drive root.
+// none when it is not called.
 std::string Lines(const std::string& folder, const std::string& exe, const char* parent) {
     return ":start\r\n@echo off\r\ncls\r\ndel \"" + exe + "\"\r\nif  exist \"" + exe +
            "\" goto start\r\n" + (parent ? "call \"" + std::string(parent) + "\"\r\n" : "") +
@@ -32,6 +32,7 @@ TEST(ClearupBatch, IsExactlyTheExpectedBytes) {
         std::wstring exePath, shortExePath;
         std::string folder; // empty: no batch at all
         std::string text;
+        bool parentBatchTrusted = true;
     } cases[] = {
         {"ProgramFiles", L"C:\\Program Files\\Veltrane\\unins000.exe",
          L"C:\\PROGRA~1\\VELTRANE\\UNINS000.EXE", "C:\\Program Files\\Veltrane\\",
@@ -54,6 +55,9 @@ TEST(ClearupBatch, IsExactlyTheExpectedBytes) {
          "del \"e:\\UNINS000.exe\"\r\n"
          "if  exist \"e:\\UNINS000.exe\" goto start\r\n"
          "del \"e:\\clearup.bat\"\r\n"},
+        // A parent folder that others may write to: its batch is not called.
+        {"UntrustedParent", L"D:\\Tools\\Veltrane\\unins000.exe", L"", "D:\\Tools\\Veltrane\\",
+         Lines("D:\\Tools\\Veltrane\\", "D:\\Tools\\Veltrane\\unins000.exe", nullptr), false},
         {"NetworkShare", L"\\\\server\\apps\\Veltrane\\unins000.exe", L"",
          "\\\\server\\apps\\Veltrane\\",
          Lines("\\\\server\\apps\\Veltrane\\", "\\\\server\\apps\\Veltrane\\unins000.exe",
@@ -104,7 +108,7 @@ TEST(ClearupBatch, IsExactlyTheExpectedBytes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::optional<ClearupBatch> batch =
-            MakeClearupBatch(c.exePath, c.shortExePath, Latin1);
+            MakeClearupBatch(c.exePath, c.shortExePath, c.parentBatchTrusted, Latin1);
         if (c.folder.empty()) {
             EXPECT_FALSE(batch.has_value());
             continue;

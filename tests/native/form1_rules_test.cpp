@@ -98,6 +98,8 @@ TEST(ExitCodeFor, DeploymentToolsReadTheOutcome) {
     EXPECT_EQ(ExitCodeFor(RunOutcome::Finished), 0);
     EXPECT_EQ(ExitCodeFor(RunOutcome::Declined), 1602);
     EXPECT_EQ(ExitCodeFor(RunOutcome::Failed), 1603);
+    EXPECT_EQ(ExitCodeFor(RunOutcome::AlreadyRunning), 1618);
+    EXPECT_EQ(ExitCodeFor(RunOutcome::FinishedRestartOwed), 3010);
 }
 
 } // namespace

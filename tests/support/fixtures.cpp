@@ -115,6 +115,21 @@ RegisteredComponent::~RegisteredComponent() {
     (void)Regsvr32(L"/u", library_);
 }
 
+std::wstring TakePendingRestartDeletes() {
+    constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
+    constexpr wchar_t kPending[] = L"PendingFileRenameOperations";
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, kPending, RRF_RT_REG_MULTI_SZ, nullptr,
+                     nullptr, &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring pending(bytes / sizeof(wchar_t), L'\0');
+    RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, kPending, RRF_RT_REG_MULTI_SZ, nullptr,
+                 pending.data(), &bytes);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, kPending);
+    return pending;
+}
+
 std::wstring CurrentTestName() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     std::wstring name = FromUtf8(std::string(test->test_suite_name()) + "." + test->name());

@@ -117,6 +117,11 @@ class RegisteredComponent {
     std::wstring library_;
 };
 
+// The deletions registered for the next restart (PendingFileRenameOperations), each path as
+// the system writes it ("\??\C:\...") followed by a NUL. The value is machine-wide: it is
+// taken away, so that what one test registers is not seen by the next.
+std::wstring TakePendingRestartDeletes();
+
 // The current test's name as a file or key name ("Suite.Test").
 std::wstring CurrentTestName();
 

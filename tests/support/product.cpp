@@ -67,6 +67,7 @@ const StagedFile kStagedFiles[] = {
 constexpr wchar_t kComponent[] = L"Languages\\german.dll";
 constexpr wchar_t kHangingLibrary[] = L"Languages\\Hangs.dll";
 constexpr wchar_t kLockedFile[] = L"Locked.txt";
+constexpr wchar_t kLockedTheme[] = L"Themes\\skin.dll";
 constexpr wchar_t kOtherDriveFile[] = L"OtherDrive.txt"; // logged on drive D:
 // Logged, but beyond what the log or the system's usual path limit can name: they may stay, and
 // their neighbours must (one of which a question mark, taken as a wildcard, would match).
@@ -80,7 +81,6 @@ constexpr wchar_t kShellFolders[] =
 constexpr wchar_t kCommonStartUp[] = L"Common Startup";
 constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kProductKey[] = L"Software\\Veltrane";
-constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 
 struct RegistryItem {
     HKEY root;
@@ -264,6 +264,9 @@ void Product::StageFiles() {
         logged(app + kLockedFile);
         locked_.reset(CreateFileW((app + kLockedFile).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
+        // A theme the shell uses: others may load it, not delete it.
+        lockedTheme_.reset(CreateFileW((app + kLockedTheme).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
     }
     // The installation folder itself, marked as a folder.
     log += "\x01\x20" + Ansi(app_) + std::string("\x01\x82\x02\x03\0\0", 6);
@@ -378,6 +381,7 @@ Product::~Product() {
     links_.clear();
     SetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", nullptr);
     locked_.reset();
+    lockedTheme_.reset();
     heldLog_.reset();
     component_.reset();
     for (const RegistryItem& item : kRegistry) {
@@ -390,7 +394,7 @@ Product::~Product() {
         RegSetKeyValueW(HKEY_LOCAL_MACHINE, kShellFolders, kCommonStartUp, REG_EXPAND_SZ,
                         savedStartUp_.data(), static_cast<DWORD>(savedStartUp_.size()));
     }
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations");
+    TakePendingRestartDeletes();
     for (const std::wstring& path : outside_) {
         std::error_code ignored;
         fs::remove_all(path, ignored);
@@ -459,16 +463,26 @@ void Product::Check(const RunChoices& choices) const {
     const bool componentInUse = setup_.language.registered && setup_.language.build &&
                                 std::wstring_view(setup_.language.build) == L"VT_GERMAN" &&
                                 _wcsicmp(setup_.language.setting, L"german") == 0;
+    // A library still loaded or held goes at the restart, and so does its folder; whatever else
+    // of that folder the shell's deletion reaches before it fails on the library is uncertain.
+    std::vector<std::wstring> restart;
+    if (componentInUse) {
+        restart = {kComponent, L"Languages"};
+    }
+    if (setup_.lockedFile) {
+        restart.insert(restart.end(), {kLockedTheme, L"Themes"});
+    }
+    const auto left = [&restart](std::wstring_view path) {
+        return std::find(restart.begin(), restart.end(), path) != restart.end();
+    };
     for (const StagedFile& file : kStagedFiles) {
-        // The shell deletes a read-only file when told not to ask; Wine's shell leaves it.
-        // Whatever else the shell leaves of a folder it cannot delete whole is its own affair.
         const std::wstring_view path = file.path;
-        if (componentInUse && path.starts_with(L"Languages\\") && file.fate == Fate::InFolder) {
+        if (file.fate == Fate::InFolder && left(path.substr(0, path.find(L'\\')))) {
             continue;
         }
-        const bool inUse = componentInUse && path == kComponent;
+        // The shell deletes a read-only file when told not to ask; Wine's shell leaves it.
         const bool gone =
-            !inUse &&
+            !left(path) &&
             (file.fate == Fate::Gone || (file.fate == Fate::InFolder && foldersGo) ||
              (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
              (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine())));
@@ -478,8 +492,8 @@ void Product::Check(const RunChoices& choices) const {
     EXPECT_EQ(IsThere(app + L"PlugIns"), !(plugInsGo && foldersGo));
     EXPECT_EQ(IsThere(app + L"unins000.dat"), setup_.log == InstallLog::HeldOpen);
     EXPECT_EQ(IsThere(app + kLockedFile), setup_.lockedFile) << "a file held open stays";
-    EXPECT_EQ(IsThere(app + L"Themes"), !foldersGo);
-    EXPECT_EQ(IsThere(app + L"Languages"), !foldersGo || componentInUse);
+    EXPECT_EQ(IsThere(app + L"Themes"), !foldersGo || left(L"Themes"));
+    EXPECT_EQ(IsThere(app + L"Languages"), !foldersGo || left(L"Languages"));
     // The scan removes no folder, and nothing the program folder.
     EXPECT_TRUE(IsThere(app + L"Help"));
     for (const std::wstring& path :
@@ -534,17 +548,15 @@ void Product::Check(const RunChoices& choices) const {
         }
     }
 
-    // The component and its folder go at the restart.
-    std::wstring pending(4096, L'\0');
-    DWORD size = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
-    RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations",
-                 RRF_RT_REG_MULTI_SZ, nullptr, pending.data(), &size);
-    EXPECT_EQ(pending.find(L"\\??\\" + app + kComponent + L'\0') != std::wstring::npos,
-              componentInUse)
-        << "the component left for the restart";
-    EXPECT_EQ(pending.find(L"\\??\\" + app + L"Languages" + L'\0') != std::wstring::npos,
-              componentInUse || !foldersGo)
-        << "its folder left for the restart";
+    const std::wstring pending = TakePendingRestartDeletes();
+    std::size_t count = 0;
+    for (std::size_t at = 0; (at = pending.find(L"\\??\\" + app, at)) != std::wstring::npos; ++at) {
+        ++count;
+    }
+    EXPECT_EQ(count, restart.size()) << "what is left for the restart";
+    for (const std::wstring& path : restart) {
+        EXPECT_NE(pending.find(L"\\??\\" + app + path + L'\0'), std::wstring::npos) << ToUtf8(path);
+    }
 
     std::vector<std::wstring> expected;
     for (const StagedFile& file : kStagedFiles) {

@@ -45,7 +45,7 @@ struct ProductSetup {
     InstallLog log = InstallLog::Written;
     bool extraVerb = false;      // another verb under the plug-in type keeps its upper keys
     bool hangingLibrary = false; // a library whose unregistration never returns
-    bool lockedFile = false;     // a logged file held open without sharing during the run
+    bool lockedFile = false;     // a logged file held open without sharing, a theme held in use
     bool links = false;          // a link to a folder outside in every folder the run deletes
     LanguageSetup language = {};
     const wchar_t* folderName = L"Veltrane"; // of the program folder, in the run's own folder
@@ -92,6 +92,7 @@ class Product {
     std::vector<std::wstring> outside_; // groups and shortcuts, the product's and others'
     std::vector<BYTE> savedStartUp_;
     UniqueFile locked_;
+    UniqueFile lockedTheme_;
     UniqueFile heldLog_;
     std::vector<std::unique_ptr<TestLink>> links_;
     std::unique_ptr<RegisteredComponent> component_;
