@@ -10,22 +10,6 @@
 
 namespace vt {
 
-namespace {
-
-// The short form of an existing path; empty when the system has none.
-std::wstring ShortPath(const std::wstring& path) {
-    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0) {
-        return {};
-    }
-    std::wstring shortPath(size, L'\0');
-    const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), size);
-    shortPath.resize(length < size ? length : 0);
-    return shortPath;
-}
-
-} // namespace
-
 bool StartClearupBatch(const ClearupBatch& batch) {
     // With /s the command processor takes off exactly the outer pair of quotes, whatever the
     // path holds between them. The batch's path is carried exactly by the ANSI code page.
@@ -36,7 +20,8 @@ bool StartClearupBatch(const ClearupBatch& batch) {
 
 std::optional<ClearupBatch> WriteClearupBatch() {
     const std::wstring exePath = AppExePath();
-    std::optional<ClearupBatch> batch = MakeClearupBatch(exePath, ShortPath(exePath), ToAnsiExact);
+    std::optional<ClearupBatch> batch =
+        MakeClearupBatch(exePath, ShortPathName(exePath), ToAnsiExact);
     if (!batch) {
         return std::nullopt;
     }
