@@ -153,7 +153,9 @@ INSTANTIATE_TEST_SUITE_P(
 // deletes nothing) or in a silent run, a library that hangs in its unregistration is given up
 // on, a locked file and another verb under the file type stay, a link in a deleted folder goes
 // as a link, and a log that another program holds open shows the scan's error, in a silent run
-// too, before the rest goes; an empty log or one of random bytes removes nothing.
+// too, before the rest goes; an empty log or one of random bytes removes nothing, and does not
+// show the program folder to be the product's. Installed into a folder that was there before,
+// with the user's own Themes, Languages and PlugIns, the product's files go and the user's stay.
 INSTANTIATE_TEST_SUITE_P(
     ProductRemoval, UninstallRun,
     testing::Values(
@@ -237,7 +239,51 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  {},
                  InstallOptions{.log = InstallLog::RandomBytes},
-                 {.silent = true}}),
+                 {.silent = true}},
+        Scenario{"InTheDesktop",
+                 L"",
+                 {.userData = true, .place = ProgramPlace::Desktop},
+                 {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDNO),
+                  Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{}},
+        Scenario{"InTheDocumentsPlugInsKept",
+                 L"",
+                 {.userData = true, .place = ProgramPlace::Documents},
+                 {Confirmation(IDYES), KeepSettings(IDNO),
+                  KeepPlugIns(20, kRemovingSettings, IDYES), Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{},
+                 {.keepPlugIns = true}},
+        Scenario{"InProgramFilesSilent",
+                 L"silent",
+                 {.place = ProgramPlace::ProgramFiles},
+                 {},
+                 kRunFinished,
+                 false,
+                 {},
+                 InstallOptions{},
+                 {.silent = true}},
+        Scenario{"AtTheDriveRoot",
+                 L"",
+                 {.place = ProgramPlace::DriveRoot},
+                 {Confirmation(IDYES), Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{}},
+        Scenario{"InAFolderThatWasThere",
+                 L"",
+                 {.place = ProgramPlace::ExistingFolder},
+                 {Confirmation(IDYES), Removed(180, kUninstalling)},
+                 kRunFinished,
+                 true,
+                 {},
+                 InstallOptions{}}),
     ScenarioName);
 
 // A link in the user's data folder to a folder outside the product: not keeping the settings

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <stdexcept>
 
@@ -20,10 +21,11 @@ namespace {
 
 enum class Fate {
     Gone,     // removed by the fixed script
-    InFolder, // removed with its folder
+    InFolder, // removed with its folder (logged: by the scan too)
     Stays,    // nothing removes it
     Scanned,  // removed by the log scan, unless the plug-ins are kept or the log is unreadable
     PlugIn,   // removed with the plug-ins (logged: by the scan too), unless kept or silent
+    Users,    // the user's own, in a folder that was there before the product: it stays
 };
 
 struct StagedFile {
@@ -50,11 +52,11 @@ const StagedFile kStagedFiles[] = {
     {L"Tessaly.exe", true, Fate::Gone},
     {L"Orvale.dll", true, Fate::Stays, true},
     {L"SQLite.dll", true, Fate::Gone, true},
-    {L"Themes\\skin.dll", false, Fate::Gone, true},
-    {L"Themes\\\u041e\u0431\u043b\u0438\u043a.dll", false, Fate::Gone, true},
-    {L"Themes\\skin.dll.bak", false, Fate::InFolder},
-    {L"Languages\\german.dll", false, Fate::Gone, true},
-    {L"Languages\\readme.txt", false, Fate::InFolder},
+    {L"Themes\\skin.dll", true, Fate::Gone, true},
+    {L"Themes\\\u041e\u0431\u043b\u0438\u043a.dll", true, Fate::Gone, true},
+    {L"Themes\\skin.dll.bak", true, Fate::InFolder},
+    {L"Languages\\german.dll", true, Fate::Gone, true},
+    {L"Languages\\readme.txt", true, Fate::InFolder},
     {L"PlugIns\\Cookies.vtp", true, Fate::PlugIn},
     {L"PlugIns\\Sample.cfg", false, Fate::PlugIn},
     {L"Help\\Manual.chm", true, Fate::Scanned},
@@ -62,7 +64,14 @@ const StagedFile kStagedFiles[] = {
     {L"page.html", true, Fate::Stays},
     {L"Shared.ocx", true, Fate::Stays},
     {L"Notes.txt", false, Fate::Stays},
+    {L"Themes\\Wallpaper.jpg", false, Fate::Users},
+    {L"Themes\\OtherTheme.dll", false, Fate::Users, true},
+    {L"Languages\\Notes.txt", false, Fate::Users},
+    {L"PlugIns\\OtherPlugIn.dll", false, Fate::Users, true},
 };
+// In a folder that was there before the product, these lose only what the log names and the
+// product's plug-ins, and each goes only when that left it empty.
+constexpr const wchar_t* kSharedNames[] = {L"Themes", L"Languages", L"PlugIns"};
 constexpr wchar_t kHangingLibrary[] = L"Languages\\Hangs.dll";
 constexpr wchar_t kLockedFile[] = L"Locked.txt";
 constexpr wchar_t kOtherDriveFile[] = L"OtherDrive.txt"; // logged on drive D:
@@ -141,6 +150,23 @@ std::string Ansi(const std::wstring& path) {
     return ansi;
 }
 
+// Whether the installer's log can name the path: the ANSI code page carries it.
+bool InLogCodePage(const std::wstring& path) {
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), static_cast<int>(path.size()),
+                        nullptr, 0, nullptr, &lossy);
+    return !lossy;
+}
+
+// The folder of kSharedNames that the path lies in, or "".
+std::wstring SharedNameOf(const std::wstring& path) {
+    const std::wstring top = path.substr(0, path.find(L'\\'));
+    return std::find(std::begin(kSharedNames), std::end(kSharedNames), top) !=
+                   std::end(kSharedNames)
+               ? top
+               : L"";
+}
+
 // A path too long for the system's usual limit, made through the long form of the path.
 std::wstring LongPath(const std::wstring& app) {
     std::wstring folder = app + L"Deep";
@@ -165,7 +191,11 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
     const auto logged = [&log](const std::wstring& path) {
         log += "\x01\x20" + Ansi(path) + std::string("AB\0\0\x05", 5);
     };
+    const bool shared = product.Place() != ProgramPlace::OwnFolder;
     for (const StagedFile& file : kStagedFiles) {
+        if (file.fate == Fate::Users && !shared) {
+            continue;
+        }
         if (file.library) {
             fs::create_directories(fs::path(app + file.path).parent_path());
             fs::copy_file(probe, app + file.path);
@@ -206,8 +236,11 @@ InstalledProduct::InstalledProduct(const StagedProduct& product, InstallOptions 
         locked_.reset(CreateFileW((app + kLockedFile).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
     }
-    // The installation folder itself, marked as a folder.
-    log += "\x01\x20" + Ansi(product.ProgramFolder()) + std::string("\x01\x82\x02\x03\0\0", 6);
+    // The installation folder itself, marked as a folder, unless it was there before. A known
+    // folder is named all the same: that alone must make it shared.
+    if (product.Place() != ProgramPlace::ExistingFolder) {
+        log += "\x01\x20" + Ansi(product.ProgramFolder()) + std::string("\x01\x82\x02\x03\0\0", 6);
+    }
     if (options.log == InstallLog::Empty) {
         log.clear();
     } else if (options.log == InstallLog::RandomBytes) {
@@ -307,23 +340,50 @@ InstalledProduct::~InstalledProduct() {
 void InstalledProduct::ExpectRemoved(const RemovalChoices& choices) const {
     const std::wstring app = product_.ProgramFolder() + L"\\";
     const bool plugInsGo = !choices.silent && !choices.keepPlugIns;
-    const bool scanDeletes = !choices.keepPlugIns && options_.log == InstallLog::Written;
+    const bool logNames = options_.log == InstallLog::Written;
+    const bool scanDeletes = !choices.keepPlugIns && logNames;
+    // A log that was read but does not name the folder among those it made: shared as well.
+    const bool shared = product_.Place() != ProgramPlace::OwnFolder ||
+                        options_.log == InstallLog::Empty ||
+                        options_.log == InstallLog::RandomBytes;
     // Wine acts on what a link points to even when asked for the link: there a link cannot be
     // removed, and a folder that holds one is left whole rather than entered.
     const bool foldersGo = !(options_.links && UnderWine());
+    std::map<std::wstring, bool> keeps; // a folder of kSharedNames, and whether anything stays
+    std::vector<std::wstring> expected;
     for (const StagedFile& file : kStagedFiles) {
+        if (file.fate == Fate::Users && product_.Place() == ProgramPlace::OwnFolder) {
+            continue;
+        }
+        const std::wstring folder = SharedNameOf(file.path);
+        const bool shown = file.logged && logNames && InLogCodePage(file.path);
         // The shell deletes a read-only file when told not to ask; Wine's shell leaves it.
-        const bool gone =
-            file.fate == Fate::Gone || (file.fate == Fate::InFolder && foldersGo) ||
-            (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
-            (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine()));
+        bool gone = file.fate == Fate::Gone ||
+                    (file.fate == Fate::InFolder && (foldersGo || scanDeletes)) ||
+                    (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
+                    (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine()));
+        if (shared && !folder.empty()) {
+            gone = file.fate != Fate::Users &&
+                   ((shown && (folder != L"PlugIns" || plugInsGo)) ||
+                    (std::wstring_view(file.path).ends_with(L".vtp") && plugInsGo));
+            keeps[folder] = keeps[folder] || !gone;
+        }
         EXPECT_EQ(IsThere(app + file.path), !gone) << ToUtf8(file.path);
+        if (file.library && file.fate != Fate::Users && (!shared || folder.empty() || shown)) {
+            expected.push_back(app + file.path);
+        }
     }
     EXPECT_EQ(IsThere(app + kOtherDriveFile), !scanDeletes) << "logged on drive D:";
-    EXPECT_EQ(IsThere(app + L"PlugIns"), !(plugInsGo && foldersGo));
     EXPECT_EQ(IsThere(Log()), options_.log == InstallLog::HeldOpen) << "the log goes unless held";
     EXPECT_EQ(IsThere(app + kLockedFile), options_.lockedFile) << "a file held open stays";
-    EXPECT_EQ(IsThere(app + L"Themes") || IsThere(app + L"Languages"), !foldersGo);
+    if (shared) {
+        for (const wchar_t* folder : kSharedNames) {
+            EXPECT_EQ(IsThere(app + folder), keeps[folder]) << ToUtf8(folder);
+        }
+    } else {
+        EXPECT_EQ(IsThere(app + L"PlugIns"), !(plugInsGo && foldersGo));
+        EXPECT_EQ(IsThere(app + L"Themes") || IsThere(app + L"Languages"), !foldersGo);
+    }
     // The scan removes no folder, and nothing the program folder.
     EXPECT_TRUE(IsThere(app + L"Help"));
     for (const std::wstring& path :
@@ -349,12 +409,6 @@ void InstalledProduct::ExpectRemoved(const RemovalChoices& choices) const {
             << ToUtf8(key) << " " << ToUtf8(item.value ? item.value : L"");
     }
 
-    std::vector<std::wstring> expected;
-    for (const StagedFile& file : kStagedFiles) {
-        if (file.library) {
-            expected.push_back(app + file.path);
-        }
-    }
     if (options_.hangingLibrary) {
         expected.push_back(app + kHangingLibrary);
     }

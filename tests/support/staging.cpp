@@ -11,6 +11,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
 
 namespace vt::test {
 
@@ -85,9 +86,39 @@ std::wstring FileNameFrom(const std::string& text) {
     return name;
 }
 
+namespace {
+
+std::wstring ProgramFolderAt(ProgramPlace place, const std::wstring& root) {
+    switch (place) {
+    case ProgramPlace::OwnFolder:
+        break;
+    case ProgramPlace::Desktop:
+        return SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    case ProgramPlace::Documents:
+        return SpecialFolder(CSIDL_PERSONAL);
+    case ProgramPlace::ProgramFiles:
+        return SpecialFolder(CSIDL_PROGRAM_FILES);
+    case ProgramPlace::DriveRoot:
+        return L"C:";
+    case ProgramPlace::ExistingFolder:
+        return L"C:\\Tools";
+    }
+    return root + L"\\" + kProductFolder;
+}
+
+std::set<std::wstring> Names(const std::wstring& folder) {
+    std::set<std::wstring> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder + L"\\")) {
+        names.insert(entry.path().filename().wstring());
+    }
+    return names;
+}
+
+} // namespace
+
 StagedProduct::StagedProduct(const std::wstring& name, StageOptions options)
-    : root_(std::wstring(kTestsRoot) + L"\\" + name),
-      programFolder_(root_ + L"\\" + kProductFolder),
+    : root_(std::wstring(kTestsRoot) + L"\\" + name), place_(options.place),
+      programFolder_(ProgramFolderAt(options.place, root_)),
       userDataFolder_(AppDataFolder() + L"\\" + kProductFolder) {
     if (fs::exists(userDataFolder_)) {
         throw std::runtime_error(ToUtf8(userDataFolder_) +
@@ -102,7 +133,14 @@ StagedProduct::StagedProduct(const std::wstring& name, StageOptions options)
     // A folder of this test left by a run that crashed is this test's own to clear.
     RemoveTree(root_);
     try {
-        CreateFolders(programFolder_);
+        CreateFolders(root_);
+        if (place_ == ProgramPlace::OwnFolder) {
+            CreateFolders(programFolder_);
+        } else {
+            madeFolder_ = !fs::exists(programFolder_ + L"\\");
+            CreateFolders(programFolder_ + L"\\");
+            before_ = Names(programFolder_);
+        }
         std::error_code error;
         fs::copy_file(uninstaller, Uninstaller(), error);
         if (error) {
@@ -119,20 +157,39 @@ StagedProduct::StagedProduct(const std::wstring& name, StageOptions options)
             }
         }
     } catch (...) {
-        RemoveTree(root_);
-        RemoveTree(userDataFolder_);
+        RemoveStaged();
         throw;
     }
+}
+
+void StagedProduct::RemoveStaged() noexcept {
+    // Nothing of a folder that was there before goes unless what it held then is known.
+    if (before_) {
+        std::vector<fs::path> added;
+        std::error_code error;
+        for (fs::directory_iterator it(programFolder_ + L"\\", error), end; !error && it != end;
+             it.increment(error)) {
+            if (!before_->contains(it->path().filename().wstring())) {
+                added.push_back(it->path());
+            }
+        }
+        for (const fs::path& path : added) {
+            RemoveTree(path.wstring());
+        }
+        if (madeFolder_) {
+            RemoveTree(programFolder_);
+        }
+    }
+    RemoveTree(root_);
+    RemoveTree(userDataFolder_);
 }
 
 StagedProduct::~StagedProduct() {
     // The batch of a finished run may still be at work in the folder: the folder goes after it.
     (void)PollUntil([this] { return !fs::exists(ClearupBatch()); }, kBatchEndsWithinMs);
-    RemoveTree(root_);
+    RemoveStaged();
     // Shared by all tests: it goes with the last of them.
     RemoveDirectoryW(kTestsRoot);
-    // The folder was not there when the test began, so whatever is there now is the test's.
-    RemoveTree(userDataFolder_);
 }
 
 bool StagedProduct::WaitForSelfRemoval(unsigned long milliseconds) const {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 
 namespace vt::test {
@@ -13,24 +15,39 @@ namespace vt::test {
 inline constexpr const wchar_t* kUserDataFiles[] = {L"Settings.ini", L"CookieInfo.ini",
                                                     L"Stats.ini", L"Recent.dat", L"Uninstall.info"};
 
+// Where the product is installed: a folder of its own, or one that was there before it.
+enum class ProgramPlace {
+    OwnFolder,      // C:\vt-tests\<name>\Veltrane
+    Desktop,        // the user's desktop
+    Documents,      // the user's documents
+    ProgramFiles,   // the program files folder itself
+    DriveRoot,      // the root of drive C
+    ExistingFolder, // C:\Tools, which the installer did not make
+};
+
 struct StageOptions {
     bool userData = false; // %APPDATA%\Veltrane with its five files
     bool plugIns = false;  // <program folder>\PlugIns with a plug-in in it
+    ProgramPlace place = ProgramPlace::OwnFolder;
 };
 
 class StagedProduct {
   public:
-    // Stages under C:\vt-tests\<name>\Veltrane the uninstaller named by VT_UNINSTALLER.
+    // Stages the uninstaller named by VT_UNINSTALLER in the program folder of `options.place`.
     // Throws std::runtime_error when it cannot, and when the user's data folder is there
-    // already: a test must not take over what another left behind.
+    // already: a test must not take over what another left behind. In a folder that was there
+    // before, only what was not there before goes again at the end.
     StagedProduct(const std::wstring& name, StageOptions options);
     ~StagedProduct();
     StagedProduct(const StagedProduct&) = delete;
     StagedProduct& operator=(const StagedProduct&) = delete;
 
-    // C:\vt-tests\<name>, which holds the program folder and whatever else the test puts there.
+    // C:\vt-tests\<name>, which holds the program folder of its own and whatever else the test
+    // puts there.
     const std::wstring& Root() const noexcept { return root_; }
+    // Without trailing backslash: "C:" at the drive's root.
     const std::wstring& ProgramFolder() const noexcept { return programFolder_; }
+    ProgramPlace Place() const noexcept { return place_; }
     std::wstring Uninstaller() const { return programFolder_ + L"\\unins000.exe"; }
     // The batch through which a finished run removes the uninstaller.
     std::wstring ClearupBatch() const { return programFolder_ + L"\\clearup.bat"; }
@@ -41,9 +58,14 @@ class StagedProduct {
     const std::wstring& UserDataFolder() const noexcept { return userDataFolder_; }
 
   private:
+    void RemoveStaged() noexcept;
+
     std::wstring root_;
+    ProgramPlace place_;
     std::wstring programFolder_;
     std::wstring userDataFolder_;
+    std::optional<std::set<std::wstring>> before_; // what a folder there before held
+    bool madeFolder_ = false; // the test made the folder that was "there before"
 };
 
 // Every file and folder under a folder, with what a change would alter; empty when the
