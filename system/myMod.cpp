@@ -4,7 +4,10 @@
 #include "system/system_library.h"
 
 #include <commctrl.h>
+#include <knownfolders.h>
 #include <shlobj.h>
+
+#include <climits>
 
 namespace vt {
 
@@ -21,7 +24,100 @@ std::wstring FromAnsi(const char* text) {
     return wide;
 }
 
+// Not all of them exist on every system, and a 32-bit program is told of the 32-bit program
+// files folders under both names.
+const KNOWNFOLDERID* const kKnownFolders[] = {
+    &FOLDERID_Desktop,
+    &FOLDERID_PublicDesktop,
+    &FOLDERID_Documents,
+    &FOLDERID_PublicDocuments,
+    &FOLDERID_Downloads,
+    &FOLDERID_Profile,
+    &FOLDERID_RoamingAppData,
+    &FOLDERID_LocalAppData,
+    &FOLDERID_ProgramFiles,
+    &FOLDERID_ProgramFilesX86,
+    &FOLDERID_ProgramFilesX64,
+    &FOLDERID_ProgramFilesCommon,
+    &FOLDERID_ProgramFilesCommonX86,
+    &FOLDERID_ProgramFilesCommonX64,
+    &FOLDERID_ProgramData,
+    &FOLDERID_Windows,
+    &FOLDERID_System,
+    &FOLDERID_SystemX86,
+    &FOLDERID_StartMenu,
+    &FOLDERID_CommonStartMenu,
+    &FOLDERID_Programs,
+    &FOLDERID_CommonPrograms,
+    &FOLDERID_Startup,
+    &FOLDERID_CommonStartup,
+};
+// What the shell does not tell a 32-bit program on a 64-bit system: the 64-bit program files
+// folders. The environment can only add to the list, never take a folder off it.
+constexpr const wchar_t* kKnownFolderVariables[] = {L"ProgramW6432", L"CommonProgramW6432"};
+
+using UniqueShellString = Unique<NullIsNoneTraits<PWSTR, CoTaskMemFree>>;
+
+// A path the system gives through a buffer: asked with none, then with one of the size it said.
+template <class Fill> std::wstring Filled(Fill fill) {
+    std::wstring text(fill(nullptr, 0), L'\0');
+    const DWORD length = text.empty() ? 0 : fill(text.data(), static_cast<DWORD>(text.size()));
+    text.resize(length < text.size() ? length : 0);
+    return text;
+}
+
 } // namespace
+
+std::vector<std::wstring> KnownFolderPaths() {
+    std::vector<std::wstring> paths;
+    for (const KNOWNFOLDERID* folder : kKnownFolders) {
+        UniqueShellString path;
+        if (SUCCEEDED(SHGetKnownFolderPath(*folder, KF_FLAG_DONT_VERIFY, nullptr, path.put())) &&
+            path) {
+            paths.emplace_back(path.get());
+        }
+    }
+    for (const wchar_t* variable : kKnownFolderVariables) {
+        const std::wstring path = Filled([variable](wchar_t* buffer, DWORD size) {
+            return GetEnvironmentVariableW(variable, buffer, size);
+        });
+        if (!path.empty()) {
+            paths.push_back(path);
+        }
+    }
+    const std::size_t given = paths.size();
+    for (std::size_t i = 0; i < given; ++i) {
+        std::wstring shortForm = ShortPathName(paths[i]);
+        if (!shortForm.empty() && shortForm != paths[i]) {
+            paths.push_back(std::move(shortForm));
+        }
+    }
+    return paths;
+}
+
+std::wstring LongPathName(const std::wstring& path) {
+    const std::wstring longForm = Filled([&path](wchar_t* buffer, DWORD size) {
+        return GetLongPathNameW(path.c_str(), buffer, size);
+    });
+    return longForm.empty() ? path : longForm;
+}
+
+std::wstring ShortPathName(const std::wstring& path) {
+    return Filled([&path](wchar_t* buffer, DWORD size) {
+        return GetShortPathNameW(path.c_str(), buffer, size);
+    });
+}
+
+std::wstring UpperCaseAsNames(const std::wstring& path) {
+    if (path.empty() || path.size() > INT_MAX) {
+        return path;
+    }
+    std::wstring upper(path.size(), L'\0');
+    const int length = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.c_str(),
+                                     static_cast<int>(path.size()), upper.data(),
+                                     static_cast<int>(upper.size()), nullptr, nullptr, 0);
+    return length == static_cast<int>(path.size()) ? upper : path;
+}
 
 std::wstring GetSpecialFolder(int csidl, HWND owner) {
     UniqueItemIdList items;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace vt {
 
@@ -16,6 +17,21 @@ inline constexpr int kCsidlAppData = 0x001A;
 // The folder's file-system path without trailing backslash, or "" when the shell has none.
 // The path passes through the ANSI code page, as the shell's 8-bit lookup hands it over.
 std::wstring GetSpecialFolder(int csidl, HWND owner);
+
+// The folders of the system and of the user that belong to no program: the desktops, documents
+// and downloads, the user's profile and application data, both kinds of program files and common
+// files, the data of all users, the Windows and system folders, the Start menus with their
+// programs and start-up folders. Each as the shell gives it and in its short form; a folder the
+// system does not have is left out.
+std::vector<std::wstring> KnownFolderPaths();
+
+// The path with the long name of each component; the path as given when the system cannot
+// tell. The short form; empty when the system has none.
+std::wstring LongPathName(const std::wstring& path);
+std::wstring ShortPathName(const std::wstring& path);
+
+// The path upper-cased as the system does when it compares names without regard to case.
+std::wstring UpperCaseAsNames(const std::wstring& path);
 
 // Registers the common controls the window uses; true when nothing failed on the way.
 bool InitCommonControlsLib() noexcept;

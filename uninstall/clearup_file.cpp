@@ -13,18 +13,6 @@ namespace vt {
 
 namespace {
 
-// The short form of an existing path; empty when the system has none.
-std::wstring ShortPath(const std::wstring& path) {
-    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0) {
-        return {};
-    }
-    std::wstring shortPath(size, L'\0');
-    const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), size);
-    shortPath.resize(length < size ? length : 0);
-    return shortPath;
-}
-
 // Whether the batch may call "clearup.bat" in the folder above the program folder: only when
 // no account but the trusted ones may write into that folder, nor into the batch there if there
 // is one (a file that others may write to could have been rewritten since it was put there).
@@ -63,7 +51,7 @@ bool StartClearupBatch(const ClearupBatch& batch) {
 std::optional<ClearupBatch> WriteClearupBatch() {
     const std::wstring exePath = AppExePath();
     std::optional<ClearupBatch> batch =
-        MakeClearupBatch(exePath, ShortPath(exePath), ParentBatchTrusted(), ToAnsiExact);
+        MakeClearupBatch(exePath, ShortPathName(exePath), ParentBatchTrusted(), ToAnsiExact);
     if (!batch) {
         return std::nullopt;
     }

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vt {
 
@@ -93,8 +94,9 @@ class Form1 {
     void RemoveProduct();
     void RemoveStartMenuGroup();
     void RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibraries);
+    void RemoveProductFilesIn(const std::wstring& folder, std::string_view log, bool plugIns);
     void Unregister(const std::wstring& library) noexcept;
-    void ScanInstallLog();
+    void ScanInstallLog(std::string_view log);
 
     // Moves the bar on by `steps` (it stops at its end); sets the status line to message `id`.
     // A failure of either is passed over.

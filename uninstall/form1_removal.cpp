@@ -3,6 +3,7 @@
 // that cannot be read: whatever is not there, or cannot be removed, is passed over.
 #include "uninstall/form1.h"
 
+#include "filesystem/links.h"
 #include "filesystem/path_rules.h"
 #include "resources/resource.h"
 #include "system/ansi.h"
@@ -12,6 +13,7 @@
 #include "system/system_program.h"
 #include "uninstall/install_log.h"
 #include "uninstall/message_text.h"
+#include "uninstall/program_folder.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -156,6 +158,54 @@ std::string OwnExeFileInAnsi() {
     return ToAnsiExact(name).value_or("");
 }
 
+// A run-time error while the log is read or scanned is shown in a box of its own, in a silent
+// run too; the removal goes on after it.
+void ShowLogError(const ErrorInfo& error) noexcept {
+    ResumeNext([&] {
+        HWND noOwner = nullptr;
+        UnicodeMsgBox(error.description, MB_ICONHAND, L"CleanUp - " + std::to_wstring(error.number),
+                      L"", noOwner);
+    });
+}
+
+// The installer's log, read once for the whole removal; nothing when it cannot be read.
+std::optional<LogBytes> ReadInstallLog(const std::wstring& path) noexcept {
+    return TrapWith([&] { return std::optional<LogBytes>(ReadLog(path)); },
+                    [](const ErrorInfo& error) {
+                        ShowLogError(error);
+                        return std::optional<LogBytes>();
+                    });
+}
+
+LogOfFolder WhatTheLogSaysOf(const std::wstring& folder, const std::optional<LogBytes>& log) {
+    if (!log) {
+        return LogOfFolder::Unread;
+    }
+    // A folder the log cannot spell (not on a drive letter, beyond its code page) is not
+    // among those the installer made.
+    const std::optional<std::wstring> path = PathAfterDrive(folder);
+    const std::optional<std::string> inLog = path ? ToAnsiExact(*path) : std::nullopt;
+    bool made = false;
+    if (inLog && !inLog->empty()) {
+        PacedYield yield;
+        ForEachLogPiece(log->View(), [&](std::string_view piece) {
+            made = made || PieceNamesFolder(piece, *inLog);
+            yield();
+        });
+    }
+    return made ? LogOfFolder::MadeIt : LogOfFolder::DidNotMake;
+}
+
+// Whether the program folder is one that the product shares with what was there before it.
+bool ProgramFolderIsShared(const std::optional<LogBytes>& log) {
+    const std::wstring folder = LongPathName(AppPath());
+    std::vector<std::wstring> known = KnownFolderPaths();
+    for (std::wstring& path : known) {
+        path = UpperCaseAsNames(path);
+    }
+    return IsSharedFolder(UpperCaseAsNames(folder), known, WhatTheLogSaysOf(folder, log));
+}
+
 } // namespace
 
 void Form1::Advance(int steps) noexcept {
@@ -175,9 +225,19 @@ void Form1::RemoveProduct() {
 
     Status(IDS_UNINSTALLING);
     DoEvents();
+    // The log is read once, before anything goes (the file list below deletes it): it tells
+    // whether the program folder is the product's own, and the scan deletes what it names.
+    // Until that is known, the folder counts as shared.
+    const std::wstring logPath = appDir + kInstallLog;
+    const std::optional<LogBytes> log =
+        FileOps->Exists(logPath) ? ReadInstallLog(logPath) : std::nullopt;
+    const std::string_view logged = log ? log->View() : std::string_view();
+    bool shared = true;
+    ResumeNext([&] { shared = ProgramFolderIsShared(log); });
     RemoveStartMenuGroup();
-    // The scan reads the log, which the file list below deletes.
-    ResumeNext([&] { ScanInstallLog(); });
+    if (log) {
+        ResumeNext([&] { ScanInstallLog(logged); });
+    }
     DoEvents();
 
     Status(IDS_UNREGISTERING);
@@ -220,15 +280,23 @@ void Form1::RemoveProduct() {
     Advance(1);
     Advance(1);
 
-    RemoveLibraryFolder(appDir + L"Themes", /*keepWithoutLibraries=*/true);
-    RemoveLibraryFolder(appDir + L"Languages", /*keepWithoutLibraries=*/false);
-
-    ResumeNext([&] {
-        if (FolderOps->Exists(appDir + L"PlugIns") && !SilentMode && !KeepPlugIns) {
-            FolderOps->Delete(appDir + L"PlugIns");
-            Advance(5);
+    if (shared) {
+        ResumeNext([&] { RemoveProductFilesIn(appDir + L"Themes", logged, /*plugIns=*/false); });
+        ResumeNext([&] { RemoveProductFilesIn(appDir + L"Languages", logged, /*plugIns=*/false); });
+        if (!SilentMode && !KeepPlugIns) {
+            ResumeNext(
+                [&] { RemoveProductFilesIn(appDir + L"PlugIns", logged, /*plugIns=*/true); });
         }
-    });
+    } else {
+        RemoveLibraryFolder(appDir + L"Themes", /*keepWithoutLibraries=*/true);
+        RemoveLibraryFolder(appDir + L"Languages", /*keepWithoutLibraries=*/false);
+        ResumeNext([&] {
+            if (FolderOps->Exists(appDir + L"PlugIns") && !SilentMode && !KeepPlugIns) {
+                FolderOps->Delete(appDir + L"PlugIns");
+                Advance(5);
+            }
+        });
+    }
     Advance(1);
 
     for (const RegistryRow& row : kProductRegistry) {
@@ -318,6 +386,62 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
     Advance(1);
 }
 
+// A folder of the product's in a folder that was there before it, which may hold the user's own
+// files: only what the product put there goes. The files the log names directly in it, its
+// libraries unregistered first (one in use goes at the restart); with `plugIns`, the files of
+// the product's plug-in type; then the folder, only when that left it empty. A link is not
+// the product's: it stays, and so does a folder that is one.
+void Form1::RemoveProductFilesIn(const std::wstring& folder, std::string_view log, bool plugIns) {
+    if (!FolderOps->Exists(folder) || IsLink(GetFileAttributesW(folder.c_str()))) {
+        return;
+    }
+    Advance(1);
+    const std::optional<std::wstring> drive = LogDrivePrefix(AppPath());
+    const std::wstring comparable = UpperCaseAsNames(LongPathName(folder));
+    bool putOff = false;
+    const auto remove = [&](const std::wstring& file) {
+        if (!FileOps->Exists(file) || IsLink(GetFileAttributesW(file.c_str()))) {
+            return;
+        }
+        if (!EndsWithNoCase(file, L".dll")) {
+            FileOps->Delete(file, false);
+            return;
+        }
+        Advance(1);
+        Unregister(file);
+        if (!FileOps->Delete(file, false) && FileOps->Exists(file)) {
+            FileOps->DeleteInUse(file);
+            putOff = true;
+        }
+        DoEvents();
+    };
+    PacedYield yield;
+    ForEachLogPiece(log, [&](std::string_view piece) {
+        const LogEntry entry = ReadLogEntry(piece);
+        if (drive && (entry.kind == LogEntryKind::File || entry.kind == LogEntryKind::Library)) {
+            const std::optional<std::wstring> path = PathOnDrive(*drive, entry.Path());
+            if (path && LiesDirectlyIn(UpperCaseAsNames(*path), comparable)) {
+                remove(*path);
+            }
+        }
+        yield();
+    });
+    if (plugIns) {
+        const std::vector<std::wstring> listed = FolderOps->enumFiles(folder, false, L".vtp");
+        for (std::size_t i = 1; i < listed.size(); ++i) {
+            if (EndsWithNoCase(listed[i], L".vtp")) {
+                remove(listed[i]);
+            }
+        }
+    }
+    // Only an empty folder can be removed this way; one that keeps a library till the restart
+    // goes then, if it is empty by then.
+    if (!RemoveDirectoryW(folder.c_str()) && putOff) {
+        FileOps->DeleteInUse(folder);
+    }
+    Advance(3);
+}
+
 // Unregisters a COM library through the system's registration tool, without its messages,
 // and waits for the tool, so that the library is deleted only once it has been unregistered.
 // The path goes over in UTF-16, so that a folder name beyond the ANSI code page arrives whole.
@@ -336,20 +460,15 @@ void Form1::Unregister(const std::wstring& library) noexcept {
     });
 }
 
-// Deletes every file that the installer's log names and the rules let go. A log that cannot be
-// read shows its error in a box (in a silent run too); the removal goes on after it.
-void Form1::ScanInstallLog() {
-    const std::wstring log = AddBackslash(AppPath()) + kInstallLog;
-    if (!FileOps->Exists(log)) {
-        return;
-    }
+// Deletes every file that the installer's log names and the rules let go. An error on the way
+// shows its box, as one while reading the log does.
+void Form1::ScanInstallLog(std::string_view log) {
     try {
-        const LogBytes bytes = ReadLog(log);
         const std::optional<std::wstring> drive = LogDrivePrefix(AppPath());
         const std::string ownExe = OwnExeFileInAnsi();
         const LogScanChoices choices{ownExe, SilentMode, KeepPlugIns};
         PacedYield yield;
-        ForEachLogPiece(bytes.View(), [&](std::string_view piece) {
+        ForEachLogPiece(log, [&](std::string_view piece) {
             const LogEntry entry = ReadLogEntry(piece);
             if (entry.kind == LogEntryKind::File) {
                 const std::optional<std::wstring> path =
@@ -370,10 +489,7 @@ void Form1::ScanInstallLog() {
             yield();
         });
     } catch (...) {
-        const ErrorInfo error = CurrentError();
-        HWND noOwner = nullptr;
-        UnicodeMsgBox(error.description, MB_ICONHAND, L"CleanUp - " + std::to_wstring(error.number),
-                      L"", noOwner);
+        ShowLogError(CurrentError());
     }
 }
 

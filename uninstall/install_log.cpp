@@ -69,6 +69,30 @@ LogEntry ReadLogEntry(std::string_view piece) {
     return {LogEntryKind::File, text};
 }
 
+bool PieceNamesFolder(std::string_view piece, std::string_view folder) {
+    using namespace std::string_view_literals;
+    const std::size_t nulPair = piece.find("\0\0"sv);
+    if (nulPair == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view text = TrimBlanks(piece.substr(0, nulPair + 1));
+    if (text.size() < kShortestPath || text[text.size() - 4] != kFolderMark ||
+        text.size() <= folder.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        if (LowerAscii(text[i]) != LowerAscii(folder[i])) {
+            return false;
+        }
+    }
+    std::size_t after = folder.size();
+    if (text[after] == '\\') {
+        ++after;
+    }
+    return after < text.size() &&
+           (static_cast<unsigned char>(text[after]) < 0x20 || after == text.size() - 4);
+}
+
 LogFileStep StepForLogFile(std::string_view entry, bool exists, const LogScanChoices& choices) {
     if (!exists) {
         return LogFileStep::Advance;

@@ -47,6 +47,15 @@ struct LogEntry {
 // The entry that one piece of the log names.
 LogEntry ReadLogEntry(std::string_view piece);
 
+// Whether the piece is the installer's record of a folder it made, and the folder is `folder`:
+// its path after the drive's ":\", without a trailing backslash, in the log's code page. The
+// entry, up to its NUL pair, carries the folder mark four characters from its end; it begins
+// with the path, and what follows cannot continue a name (a byte below 0x20 or the mark itself,
+// perhaps after one backslash). So "Tools" is not named by a record of "Tools2" nor of
+// "Tools\Sub". Nothing is cut after a ".": a folder's name may hold one ("Veltrane 3.0"), which
+// ReadLogEntry would take for an extension.
+bool PieceNamesFolder(std::string_view piece, std::string_view folder);
+
 // The choices of the run that decide what happens to a file entry.
 struct LogScanChoices {
     std::string_view ownExeFile; // the uninstaller's own file name, "unins000.exe"

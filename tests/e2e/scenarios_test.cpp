@@ -461,6 +461,32 @@ INSTANTIATE_TEST_SUITE_P(
             kFinished},
         Row{"EmptyLogSilent", L"silent", {.log = InstallLog::Empty}, {}, kFinished},
         Row{"RandomLogSilent", L"silent", {.log = InstallLog::RandomBytes}, {}, kFinished},
+        // Installed into a folder that was there before it (a known folder, a drive's root, or
+        // one the log does not name as made), beside the user's own Themes, Languages and
+        // PlugIns: the product's files go, the user's stay. An empty log or one of random bytes
+        // does not show the folder to be the product's either.
+        Row{"InTheDesktop",
+            L"",
+            {.userData = true, .place = Place::Desktop},
+            {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDNO), Removed()},
+            kFinished},
+        Row{"InTheDocumentsPlugInsKept",
+            L"",
+            {.userData = true, .place = Place::Documents},
+            {Confirmation(IDYES), KeepSettings(IDNO), KeepPlugIns(20, kRemovingSettings, IDYES),
+             Removed()},
+            kFinished},
+        Row{"InProgramFilesSilent", L"silent", {.place = Place::ProgramFiles}, {}, kFinished},
+        Row{"AtTheDriveRoot",
+            L"",
+            {.place = Place::DriveRoot},
+            {Confirmation(IDYES), Removed()},
+            kFinished},
+        Row{"InAFolderThatWasThere",
+            L"",
+            {.place = Place::ExistingFolder},
+            {Confirmation(IDYES), Removed()},
+            kFinished},
         // A link in every folder the run deletes, the user's data among them: what it points
         // to stays whole. Wine opens what a link points to even when asked for the link
         // itself: there the link, and the folder that holds it, stay.
@@ -560,20 +586,6 @@ TEST(SecondCopy, DoesNothingWhileOneRuns) {
     EXPECT_EQ(first.ExitCode(), kFinished);
     product.Check({});
     EXPECT_EQ(browser.Addresses().size(), 1u);
-}
-
-// The uninstaller at a drive's root: its batch has no parent folder to call, and must not call
-// itself for ever.
-TEST(AtDriveRoot, RemovesItself) {
-    const std::wstring uninstaller = L"C:\\unins000.exe";
-    ASSERT_FALSE(IsThere(uninstaller)) << "an earlier run left it";
-    fs::copy_file(Environment(L"VT_UNINSTALLER"), uninstaller);
-    WatchedProcess process(uninstaller, L"silent");
-    EXPECT_TRUE(process.WaitForExit(60000));
-    EXPECT_EQ(process.ExitCode(), std::optional<DWORD>(kFinished));
-    EXPECT_TRUE(
-        PollUntil([&] { return !IsThere(uninstaller) && !IsThere(L"C:\\clearup.bat"); }, 60000));
-    DeleteFileW(uninstaller.c_str());
 }
 
 } // namespace

@@ -81,6 +81,31 @@ TEST(ReadLogEntry, TheEntryTheKindAndThePathTheFileSystemSees) {
     }
 }
 
+TEST(PieceNamesFolder, TheFolderItselfNotOneBesideOrBelowIt) {
+    const struct {
+        std::string piece;
+        const char* folder;
+        bool names;
+    } cases[] = {
+        {"Tools\x01\x82\x02\x03\0\0"s, "tools", true},
+        {"  Tools\\\x01\x82\x02\x03\0\0"s, "Tools", true},
+        {"Tools\x82\x02\x03\0\0"s, "Tools", true},
+        // A "." in a folder's name is no extension to cut at.
+        {"Apps\\Veltrane 3.0\x01\x82\x02\x03\0\0"s, "apps\\veltrane 3.0", true},
+        {"Tools\x01\x82\x02\x03\0\0"s, "Tool", false},
+        {"Tools2\x01\x82\x02\x03\0\0"s, "Tools", false},
+        {"Tools\\Sub\x01\x82\x02\x03\0\0"s, "Tools", false},
+        {"Tools\\Sub\x01\x82\x02\x03\0\0"s, "Tools\\Sub", true},
+        // Not a folder's record: no mark, or no NUL pair before the next drive.
+        {"Tools\x01\x83\x02\x03\0\0"s, "Tools", false},
+        {"Tools\x01\x82\x02\x03\0"s, "Tools", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PieceNamesFolder(c.piece, c.folder), c.names)
+            << testing::PrintToString(c.piece) << " " << c.folder;
+    }
+}
+
 TEST(StepForLogFile, MissingFilesAdvanceTheRunningUninstallerAndSilentPlugInsStay) {
     constexpr LogScanChoices kPlain{"unins000.exe", false, false};
     constexpr LogScanChoices kSilent{"unins000.exe", true, false};

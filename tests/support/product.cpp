@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <stdexcept>
 
@@ -21,10 +22,11 @@ namespace {
 
 enum class Fate {
     Gone,     // removed by the fixed script
-    InFolder, // removed with its folder
+    InFolder, // removed with its folder (logged: by the scan too)
     Stays,    // nothing removes it
     Scanned,  // removed by the log scan, unless the plug-ins are kept or the log is unreadable
     PlugIn,   // removed with the plug-ins (logged: by the scan too), unless kept or silent
+    Users,    // the user's own, in a folder that was there before the product: it stays
 };
 
 struct StagedFile {
@@ -51,11 +53,11 @@ const StagedFile kStagedFiles[] = {
     {L"Tessaly.exe", true, Fate::Gone},
     {L"Orvale.dll", true, Fate::Stays, true},
     {L"SQLite.dll", true, Fate::Gone, true},
-    {L"Themes\\skin.dll", false, Fate::Gone, true},
-    {L"Themes\\\u041e\u0431\u043b\u0438\u043a.dll", false, Fate::Gone, true},
-    {L"Themes\\skin.dll.bak", false, Fate::InFolder},
-    {L"Languages\\german.dll", false, Fate::Gone, true},
-    {L"Languages\\readme.txt", false, Fate::InFolder},
+    {L"Themes\\skin.dll", true, Fate::Gone, true},
+    {L"Themes\\\u041e\u0431\u043b\u0438\u043a.dll", true, Fate::Gone, true},
+    {L"Themes\\skin.dll.bak", true, Fate::InFolder},
+    {L"Languages\\german.dll", true, Fate::Gone, true},
+    {L"Languages\\readme.txt", true, Fate::InFolder},
     {L"PlugIns\\Cookies.vtp", true, Fate::PlugIn},
     {L"PlugIns\\Sample.cfg", false, Fate::PlugIn},
     {L"Help\\Manual.chm", true, Fate::Scanned},
@@ -63,7 +65,14 @@ const StagedFile kStagedFiles[] = {
     {L"page.html", true, Fate::Stays},
     {L"Shared.ocx", true, Fate::Stays},
     {L"Notes.txt", false, Fate::Stays},
+    {L"Themes\\Wallpaper.jpg", false, Fate::Users},
+    {L"Themes\\OtherTheme.dll", false, Fate::Users, true},
+    {L"Languages\\Notes.txt", false, Fate::Users},
+    {L"PlugIns\\OtherPlugIn.dll", false, Fate::Users, true},
 };
+// In a shared program folder these lose only what the log names and the product's plug-ins,
+// and each goes only when that left it empty.
+constexpr const wchar_t* kSharedNames[] = {L"Themes", L"Languages", L"PlugIns"};
 constexpr wchar_t kComponent[] = L"Languages\\german.dll";
 constexpr wchar_t kHangingLibrary[] = L"Languages\\Hangs.dll";
 constexpr wchar_t kLockedFile[] = L"Locked.txt";
@@ -171,6 +180,32 @@ std::string Ansi(const std::wstring& path) {
     return ansi;
 }
 
+// Whether the installer's log can name the path: the ANSI code page carries it.
+bool InLogCodePage(const std::wstring& path) {
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), static_cast<int>(path.size()),
+                        nullptr, 0, nullptr, &lossy);
+    return !lossy;
+}
+
+std::wstring ProgramFolderOf(const ProductSetup& setup, const std::wstring& root) {
+    switch (setup.place) {
+    case Place::Desktop:
+        return SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    case Place::Documents:
+        return SpecialFolder(CSIDL_PERSONAL);
+    case Place::ProgramFiles:
+        return SpecialFolder(CSIDL_PROGRAM_FILES);
+    case Place::DriveRoot:
+        return L"C:";
+    case Place::ExistingFolder:
+        return L"C:\\Tools";
+    case Place::Own:
+        break;
+    }
+    return setup.folder ? setup.folder : root + L"\\" + setup.folderName;
+}
+
 // A path too long for the system's usual limit, made through the long form of the path.
 std::wstring LongPath(const std::wstring& app) {
     std::wstring folder = app + L"Deep";
@@ -192,16 +227,15 @@ void RemoveTree(const std::wstring& path) {
 } // namespace
 
 Product::Product(const std::wstring& name, const ProductSetup& setup)
-    : root_(L"C:\\vt-tests\\" + name),
-      app_(setup.folder ? setup.folder : root_ + L"\\" + setup.folderName), setup_(setup),
+    : root_(L"C:\\vt-tests\\" + name), app_(ProgramFolderOf(setup, root_)), setup_(setup),
       record_(root_ + L"\\unregistered.txt") {
     if (fs::exists(UserDataFolder())) {
         throw std::runtime_error("some earlier run left the user's data behind");
     }
     RemoveTree(root_);
-    shared_ = fs::exists(app_);
+    existed_ = fs::exists(app_ + L"\\");
     std::error_code none;
-    for (const fs::directory_entry& entry : fs::directory_iterator(app_, none)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(app_ + L"\\", none)) {
         before_.push_back(entry.path().filename().wstring());
     }
     RemoveProductKey();
@@ -209,7 +243,7 @@ Product::Product(const std::wstring& name, const ProductSetup& setup)
     StageOutside();
     StageRegistry();
     SetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", record_.c_str());
-    programBefore_ = Snapshot(app_);
+    programBefore_ = Snapshot(app_ + L"\\");
     userDataBefore_ = Snapshot(UserDataFolder());
 }
 
@@ -217,7 +251,7 @@ void Product::StageFiles() {
     std::wstring probe = Environment(L"VT_COM_PROBE");
     std::replace(probe.begin(), probe.end(), L'/', L'\\');
     const std::wstring app = app_ + L"\\";
-    fs::create_directories(app_);
+    fs::create_directories(app_ + L"\\");
     fs::copy_file(Environment(L"VT_UNINSTALLER"), Uninstaller());
     // Each path behind bytes of the installer's record, followed by two more and the NUL pair.
     std::string log("VT setup log 3\0\0\0\0", 18);
@@ -225,6 +259,9 @@ void Product::StageFiles() {
         log += "\x01\x20" + Ansi(path) + std::string("AB\0\0\x05", 5);
     };
     for (const StagedFile& file : kStagedFiles) {
+        if (file.fate == Fate::Users && setup_.place == Place::Own) {
+            continue;
+        }
         if (file.library) {
             fs::create_directories(fs::path(app + file.path).parent_path());
             fs::copy_file(probe, app + file.path);
@@ -268,8 +305,11 @@ void Product::StageFiles() {
         lockedTheme_.reset(CreateFileW((app + kLockedTheme).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                        nullptr, OPEN_EXISTING, 0, nullptr));
     }
-    // The installation folder itself, marked as a folder.
-    log += "\x01\x20" + Ansi(app_) + std::string("\x01\x82\x02\x03\0\0", 6);
+    // The installation folder itself, marked as a folder, unless it was there before. A known
+    // folder is named all the same: that alone must make it shared.
+    if (setup_.place != Place::ExistingFolder) {
+        log += "\x01\x20" + Ansi(app_) + std::string("\x01\x82\x02\x03\0\0", 6);
+    }
     if (setup_.log == InstallLog::Empty) {
         log.clear();
     } else if (setup_.log == InstallLog::RandomBytes) {
@@ -409,18 +449,18 @@ Product::~Product() {
         return std::find(before_.begin(), before_.end(), top) != before_.end();
     };
     std::error_code none;
-    for (const fs::directory_entry& entry : fs::directory_iterator(app_, none)) {
-        if (!shared_ || !existed(entry.path().filename().wstring())) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(app_ + L"\\", none)) {
+        if (!existed_ || !existed(entry.path().filename().wstring())) {
             RemoveTree(entry.path().wstring());
         }
     }
     for (const StagedFile& file : kStagedFiles) {
-        if (shared_ && existed(file.path)) {
+        if (existed_ && existed(file.path)) {
             SetFileAttributesW((app_ + L"\\" + file.path).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW((app_ + L"\\" + file.path).c_str());
         }
     }
-    if (!shared_) {
+    if (!existed_) {
         RemoveDirectoryW(app_.c_str());
     }
     RemoveTree(UserDataFolder());
@@ -429,7 +469,7 @@ Product::~Product() {
 void Product::Check(const RunChoices& choices) const {
     const std::wstring app = app_ + L"\\";
     if (!choices.finished) {
-        EXPECT_EQ(Snapshot(app_), programBefore_) << "the program folder changed";
+        EXPECT_EQ(Snapshot(app_ + L"\\"), programBefore_) << "the program folder changed";
         EXPECT_EQ(Snapshot(UserDataFolder()), userDataBefore_) << "the user's data changed";
         for (const RegistryItem& item : kRegistry) {
             EXPECT_TRUE(There(item.root, item.key, item.value)) << ToUtf8(item.key);
@@ -450,15 +490,13 @@ void Product::Check(const RunChoices& choices) const {
     // removed, and a folder that holds one is left whole rather than entered.
     const bool foldersGo = !(setup_.links && UnderWine());
     const bool plugInsGo = !choices.silent && !choices.keepPlugIns;
-    // A folder the ANSI code page cannot carry was logged with question marks: the log names
-    // nothing in it.
-    const std::string logged = Ansi(app_);
-    std::wstring read(logged.size(), L'\0');
-    read.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, logged.data(), static_cast<int>(logged.size()), read.data(),
-                            static_cast<int>(read.size()))));
-    const bool scanDeletes =
-        !choices.keepPlugIns && setup_.log == InstallLog::Written && read == app_;
+    // A file the ANSI code page cannot carry was logged with question marks: the log names
+    // nothing there.
+    const bool logNames = setup_.log == InstallLog::Written;
+    const bool scanDeletes = !choices.keepPlugIns && logNames && InLogCodePage(app_);
+    // A log that was read but does not name the folder among those it made: shared as well.
+    const bool shared = setup_.place != Place::Own || setup_.log == InstallLog::Empty ||
+                        setup_.log == InstallLog::RandomBytes || (logNames && !InLogCodePage(app_));
     // A component the run itself speaks through is still loaded: it goes at the restart.
     const bool componentInUse = setup_.language.registered && setup_.language.build &&
                                 std::wstring_view(setup_.language.build) == L"VT_GERMAN" &&
@@ -475,25 +513,45 @@ void Product::Check(const RunChoices& choices) const {
     const auto left = [&restart](std::wstring_view path) {
         return std::find(restart.begin(), restart.end(), path) != restart.end();
     };
+    std::map<std::wstring, bool> keeps; // a folder of kSharedNames, and whether anything stays
+    std::vector<std::wstring> expected; // the libraries unregistered
     for (const StagedFile& file : kStagedFiles) {
         const std::wstring_view path = file.path;
-        if (file.fate == Fate::InFolder && left(path.substr(0, path.find(L'\\')))) {
+        const std::wstring folder(path.substr(0, path.find(L'\\')));
+        const bool inShared = std::find(std::begin(kSharedNames), std::end(kSharedNames), folder) !=
+                              std::end(kSharedNames);
+        const bool shown = file.logged && logNames && InLogCodePage(app + file.path);
+        if ((file.fate == Fate::Users && setup_.place == Place::Own) ||
+            (file.fate == Fate::InFolder && left(folder))) {
             continue;
         }
         // The shell deletes a read-only file when told not to ask; Wine's shell leaves it.
-        const bool gone =
+        bool gone =
             !left(path) &&
-            (file.fate == Fate::Gone || (file.fate == Fate::InFolder && foldersGo) ||
+            (file.fate == Fate::Gone ||
+             (file.fate == Fate::InFolder && (foldersGo || scanDeletes)) ||
              (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
              (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine())));
+        if (shared && inShared) {
+            gone = file.fate != Fate::Users && ((shown && (folder != L"PlugIns" || plugInsGo)) ||
+                                                (path.ends_with(L".vtp") && plugInsGo));
+            keeps[folder] = keeps[folder] || !gone;
+        }
         EXPECT_EQ(IsThere(app + file.path), !gone) << ToUtf8(file.path);
+        if (file.library && file.fate != Fate::Users && (!shared || !inShared || shown) &&
+            !(setup_.language.build && path == kComponent)) {
+            expected.push_back(app + file.path);
+        }
     }
     EXPECT_EQ(IsThere(app + kOtherDriveFile), !scanDeletes) << "logged on drive D:";
-    EXPECT_EQ(IsThere(app + L"PlugIns"), !(plugInsGo && foldersGo));
     EXPECT_EQ(IsThere(app + L"unins000.dat"), setup_.log == InstallLog::HeldOpen);
     EXPECT_EQ(IsThere(app + kLockedFile), setup_.lockedFile) << "a file held open stays";
-    EXPECT_EQ(IsThere(app + L"Themes"), !foldersGo || left(L"Themes"));
-    EXPECT_EQ(IsThere(app + L"Languages"), !foldersGo || left(L"Languages"));
+    for (const wchar_t* folder : kSharedNames) {
+        const bool stays = shared ? keeps[folder]
+                                  : !foldersGo || left(folder) ||
+                                        (folder == std::wstring_view(L"PlugIns") && !plugInsGo);
+        EXPECT_EQ(IsThere(app + folder), stays) << ToUtf8(folder);
+    }
     // The scan removes no folder, and nothing the program folder.
     EXPECT_TRUE(IsThere(app + L"Help"));
     for (const std::wstring& path :
@@ -558,12 +616,6 @@ void Product::Check(const RunChoices& choices) const {
         EXPECT_NE(pending.find(L"\\??\\" + app + path + L'\0'), std::wstring::npos) << ToUtf8(path);
     }
 
-    std::vector<std::wstring> expected;
-    for (const StagedFile& file : kStagedFiles) {
-        if (file.library && !(setup_.language.build && file.path == std::wstring(kComponent))) {
-            expected.push_back(app + file.path);
-        }
-    }
     if (setup_.hangingLibrary) {
         expected.push_back(app + kHangingLibrary);
     }

@@ -24,6 +24,16 @@ enum class StartUpFolder {
     DriveRoot,   // "C:\": nothing above it, so the older fixed place too
 };
 
+// Where the product is installed: a folder of its own, or one that was there before it.
+enum class Place {
+    Own,            // <the run's own folder>\<folderName>, or `folder`
+    Desktop,        // the user's desktop
+    Documents,      // the user's documents
+    ProgramFiles,   // the program files folder itself
+    DriveRoot,      // the root of drive C
+    ExistingFolder, // C:\Tools, which the installer did not make
+};
+
 // What the installer's log holds, and whether the uninstaller can read it.
 enum class InstallLog { Written, HeldOpen, Empty, RandomBytes };
 
@@ -48,10 +58,10 @@ struct ProductSetup {
     bool lockedFile = false;     // a logged file held open without sharing, a theme held in use
     bool links = false;          // a link to a folder outside in every folder the run deletes
     LanguageSetup language = {};
+    Place place = Place::Own; // shared places hold the user's own Themes, Languages, PlugIns
     const wchar_t* folderName = L"Veltrane"; // of the program folder, in the run's own folder
-    // A full path for the program folder instead. One that was there before is shared: only
-    // what the staging put there goes again.
-    const wchar_t* folder = nullptr;
+    const wchar_t* folder = nullptr;         // a full path for the program folder instead
+    // Whatever of the program folder was there before the staging stays there afterwards.
 };
 
 // What the run was told, which decides what goes and what stays.
@@ -96,7 +106,7 @@ class Product {
     UniqueFile heldLog_;
     std::vector<std::unique_ptr<TestLink>> links_;
     std::unique_ptr<RegisteredComponent> component_;
-    bool shared_ = false;              // the program folder was there before the staging
+    bool existed_ = false;             // the program folder was there before the staging
     std::vector<std::wstring> before_; // and held these
     TreeSnapshot programBefore_;
     TreeSnapshot userDataBefore_;
