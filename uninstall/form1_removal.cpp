@@ -23,14 +23,20 @@ namespace vt {
 
 namespace {
 
-// The files the product installs beside the uninstaller, removed in this order.
-constexpr const wchar_t* kProductFiles[] = {
-    L"Veltrane.url", L"Tessaly User's Manual.url",
-    L"unins000.dat", L"unins001.dat",
-    L"unins001.exe", L"WhatsNew.txt",
-    L"Licence.txt",  L"Readme.txt",
-    L"tmpVt.log",    L"Veltrane.exe",
-    L"Brendix.exe",  L"Tessaly.exe",
+// The files the product installs beside the uninstaller, removed in this order. A name that
+// does not carry the product's (a Readme.txt, another installer's unins001.exe) may be the
+// user's or another program's in a shared folder: there it goes only when the log names it.
+struct ProductFile {
+    const wchar_t* name;
+    bool productsName;
+};
+constexpr ProductFile kProductFiles[] = {
+    {L"Veltrane.url", true},  {L"Tessaly User's Manual.url", true},
+    {L"unins000.dat", true},  {L"unins001.dat", false},
+    {L"unins001.exe", false}, {L"WhatsNew.txt", false},
+    {L"Licence.txt", false},  {L"Readme.txt", false},
+    {L"tmpVt.log", true},     {L"Veltrane.exe", true},
+    {L"Brendix.exe", true},   {L"Tessaly.exe", true},
 };
 
 // The product's registry entries, removed in this order. A key is deleted only when it has no
@@ -196,6 +202,23 @@ LogOfFolder WhatTheLogSaysOf(const std::wstring& folder, const std::optional<Log
     return made ? LogOfFolder::MadeIt : LogOfFolder::DidNotMake;
 }
 
+// Whether the log names `file` among the files the installer put there.
+bool LogNamesFile(std::string_view log, const std::wstring& file) {
+    const std::optional<std::wstring> drive = LogDrivePrefix(AppPath());
+    const std::wstring wanted = UpperCaseAsNames(LongPathName(file));
+    bool named = false;
+    PacedYield yield;
+    ForEachLogPiece(log, [&](std::string_view piece) {
+        const LogEntry entry = ReadLogEntry(piece);
+        if (!named && drive && entry.kind == LogEntryKind::File) {
+            const std::optional<std::wstring> path = PathOnDrive(*drive, entry.Path());
+            named = path && UpperCaseAsNames(*path) == wanted;
+        }
+        yield();
+    });
+    return named;
+}
+
 // Whether the program folder is one that the product shares with what was there before it.
 bool ProgramFolderIsShared(const std::optional<LogBytes>& log) {
     const std::wstring folder = LongPathName(AppPath());
@@ -270,9 +293,10 @@ void Form1::RemoveProduct() {
     }
 
     Status(IDS_UNINSTALLING);
-    for (const wchar_t* file : kProductFiles) {
-        if (FileOps->Exists(appDir + file)) {
-            FileOps->Delete(appDir + file, false);
+    for (const ProductFile& file : kProductFiles) {
+        const std::wstring path = appDir + file.name;
+        if (FileOps->Exists(path) && (file.productsName || !shared || LogNamesFile(logged, path))) {
+            FileOps->Delete(path, false);
         }
     }
     DoEvents();

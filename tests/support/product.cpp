@@ -70,6 +70,8 @@ const StagedFile kStagedFiles[] = {
     {L"Languages\\Notes.txt", false, Fate::Users},
     {L"PlugIns\\OtherPlugIn.dll", false, Fate::Users, true},
 };
+constexpr std::wstring_view kGenericNames[] = {L"unins001.dat", L"unins001.exe", L"WhatsNew.txt",
+                                               L"Licence.txt", L"Readme.txt"};
 // In a shared program folder these lose only what the log names and the product's plug-ins,
 // and each goes only when that left it empty.
 constexpr const wchar_t* kSharedNames[] = {L"Themes", L"Languages", L"PlugIns"};
@@ -532,6 +534,12 @@ void Product::Check(const RunChoices& choices) const {
              (file.fate == Fate::InFolder && (foldersGo || scanDeletes)) ||
              (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
              (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine())));
+        // In a shared folder a name that does not carry the product's goes only when the log
+        // names it.
+        if (shared && std::find(std::begin(kGenericNames), std::end(kGenericNames), path) !=
+                          std::end(kGenericNames)) {
+            gone = gone && shown;
+        }
         if (shared && inShared) {
             gone = file.fate != Fate::Users && ((shown && (folder != L"PlugIns" || plugInsGo)) ||
                                                 (path.ends_with(L".vtp") && plugInsGo));
