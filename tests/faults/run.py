@@ -124,7 +124,7 @@ FAULTS = [
      "if (target.size() <= 2) {", "if (target.size() < 2) {"),
     ("fs-recycle", "files", "filesystem/clsFile.cpp",
      "recycleBin ? kFofQuietSilent | kFofAllowUndo : kFofQuietSilent",
-     "kFofQuietSilent | kFofAllowUndo"),
+     "recycleBin ? kFofQuietSilent | kFofAllowUndo : kFofQuietSilent | kFofAllowUndo"),
     ("fs-link-source", "files", "filesystem/shell_file_op.cpp",
      "if (IsLink(attributes)) {\n            allRemoved = RemoveLink(path) && allRemoved;\n        } else if",
      "if (false) {\n            allRemoved = RemoveLink(path) && allRemoved;\n        } else if"),
