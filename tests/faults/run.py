@@ -123,7 +123,7 @@ FAULTS = [
      "if (target.size() <= 2) {", "if (target.size() < 2) {"),
     ("fs-recycle", "files", "filesystem/clsFile.cpp",
      "recycleBin ? kFofQuietSilent | kFofAllowUndo : kFofQuietSilent",
-     "kFofQuietSilent | kFofAllowUndo"),
+     "recycleBin ? kFofQuietSilent | kFofAllowUndo : kFofQuietSilent | kFofAllowUndo"),
     ("fs-link-source", "files", "filesystem/shell_file_op.cpp",
      "if (IsLink(attributes)) {\n            allRemoved = RemoveLink(path) && allRemoved;\n        } else if",
      "if (false) {\n            allRemoved = RemoveLink(path) && allRemoved;\n        } else if"),
@@ -177,9 +177,10 @@ FAULTS = [
      "(surface[i] & 0x00FFFFFF) == (key & 0x00FFFFFF)", "surface[i] == key"),
     # The window's scale and its accessibility.
     ("dpi-ignored", "window", "controls/control_window.cpp",
-     "1440.0 / (dpi > 0 ? dpi : 96)", "1440.0 / 96"),
+     "1440.0 / (dpi > 0 ? dpi : 96)", "1440.0 / (dpi > 0 ? 96 : 96)"),
     ("dpi-font", "window", "uninstall/form1_design.cpp",
-     "MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200)", "MulDiv(hundredthsOfPoint, 96, 7200)"),
+     "MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200)",
+     "MulDiv(hundredthsOfPoint, static_cast<int>(dpi) * 0 + 96, 7200)"),
     ("dpi-message", "window", "uninstall/form1_design.cpp",
      "design->ScaleTo(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));", ""),
     ("acc-role", "window", "controls/accessible.cpp",
@@ -259,8 +260,8 @@ def sync(source, dest, files):
 
 TIERS = {
     "native": ("bash scripts/build.sh native", "ctest --test-dir build/native --stop-on-failure"),
-    "wine": ("bash scripts/build.sh win64",
-             "tests/wine/with-wine.sh ctest --test-dir build/win64 --stop-on-failure"),
+    "wine": ("bash scripts/build.sh win64", "tests/wine/with-wine.sh ctest --test-dir build/win64 "
+             "--stop-on-failure --output-on-failure"),
 }
 # One part of the Windows tier: its unit tests, or its end-to-end runs.
 for part in ("windows", "e2e"):
