@@ -15,7 +15,6 @@
 #include "uninstall/form1_layout.h"
 
 #include <gtest/gtest.h>
-#include <sddl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -48,72 +47,58 @@ struct ExpectedBox {
     int answer = 0;
 };
 
-ExpectedBox Confirmation(int answer) {
-    return {"confirmation",
-            kCaption,
-            L"Are you sure you want to completely remove Veltrane and all of its components?",
-            {IDYES, IDNO},
-            IDNO,
-            BoxIcon::Question,
-            false,
-            {},
-            {},
+// A box of the run: a Yes/No question, or a message with OK as its default button.
+ExpectedBox Box(std::string name, std::wstring caption, std::wstring text, int defaultButton,
+                BoxIcon icon, int answer, bool owned = false, std::optional<int> progress = {},
+                std::optional<std::wstring> status = {}) {
+    return {std::move(name),
+            std::move(caption),
+            std::move(text),
+            defaultButton == IDOK ? std::vector{IDOK} : std::vector{IDYES, IDNO},
+            defaultButton,
+            icon,
+            owned,
+            progress,
+            std::move(status),
             answer};
+}
+
+ExpectedBox Confirmation(int answer) {
+    return Box("confirmation", kCaption,
+               L"Are you sure you want to completely remove Veltrane and all of its components?",
+               IDNO, BoxIcon::Question, answer);
 }
 
 // Asked before the window shows.
 ExpectedBox Running(const std::wstring& program, int answer) {
-    return {"running " + ToUtf8(program),
-            kCaption,
-            L"Uninstall cannot begin.  " + program +
-                L" is currently running. \r\n\r\nIn order to "
-                L"continue, " +
-                program + L" must be closed. \r\n\r\nTerminate Now?",
-            {IDYES, IDNO},
-            IDYES,
-            BoxIcon::Hand,
-            false,
-            {},
-            {},
-            answer};
+    return Box("running " + ToUtf8(program), kCaption,
+               L"Uninstall cannot begin.  " + program +
+                   L" is currently running. \r\n\r\nIn order " + L"to continue, " + program +
+                   L" must be closed. \r\n\r\nTerminate Now?",
+               IDYES, BoxIcon::Hand, answer);
 }
 
 ExpectedBox KeepSettings(int answer) {
-    return {"keep-settings",
-            kCaption,
-            L"Would you like to Keep your User Settings?",
-            {IDYES, IDNO},
-            IDYES,
-            BoxIcon::Question,
-            true,
-            13,
-            kNoStatus,
-            answer};
+    return Box("keep-settings", kCaption, L"Would you like to Keep your User Settings?", IDYES,
+               BoxIcon::Question, answer, true, 13, kNoStatus);
 }
 
 ExpectedBox KeepPlugIns(int progress, const wchar_t* status, int answer) {
-    return {"keep-plugins", kCaption, L"Would you like to keep your PlugIns?",
-            {IDYES, IDNO},  IDNO,     BoxIcon::Question,
-            true,           progress, status,
-            answer};
+    return Box("keep-plugins", kCaption, L"Would you like to keep your PlugIns?", IDNO,
+               BoxIcon::Question, answer, true, progress, status);
 }
 
 // The window is hidden again before the last box.
 ExpectedBox Removed(std::optional<int> progress = 180,
                     std::optional<std::wstring> status = kUninstalling) {
-    return {"removed", kCaption, L"Veltrane was successfully removed from your computer.",
-            {IDOK},    IDOK,     BoxIcon::Asterisk,
-            false,     progress, std::move(status),
-            IDOK};
+    return Box("removed", kCaption, L"Veltrane was successfully removed from your computer.", IDOK,
+               BoxIcon::Asterisk, IDOK, false, progress, std::move(status));
 }
 
 // The install-log scan could not read the log: its error, in a silent run too.
 ExpectedBox CleanUpFailed(long number, const wchar_t* description, int progress) {
-    return {"cleanup",   L"CleanUp - " + std::to_wstring(number),
-            description, {IDOK},
-            IDOK,        BoxIcon::Hand,
-            false,       progress,
-            {},          IDOK};
+    return Box("cleanup", L"CleanUp - " + std::to_wstring(number), description, IDOK, BoxIcon::Hand,
+               IDOK, false, progress);
 }
 
 ExpectedBox InGerman(ExpectedBox box, std::wstring text) {
@@ -200,84 +185,6 @@ RunResult RunExpectingBoxes(const std::wstring& exe, const std::wstring& argumen
     return {process.ExitCode(), process.MainWindowWasShown()};
 }
 
-// A cmd.exe, regsvr32.exe, uxtheme.dll and comctl32.dll of the tests' own, planted beside the
-// uninstaller and in the current folder, each first shown to be taken by a program without the
-// guards. Wine is told to prefer a library beside a program to its own, as Windows does, and the
-// old search order looks in the current folder before the system folder. version.dll is not
-// planted: Wine's own user32 imports it (Windows' does not), so Wine would load a planted one
-// before the program's first instruction. At the end, none may have run or been loaded.
-class Plants {
-  public:
-    Plants(const std::wstring& programFolder, const std::wstring& root) {
-        fs::create_directories(root + L"\\cd");
-        SetCurrentDirectoryW((root + L"\\cd").c_str());
-        for (const wchar_t* library : {L"uxtheme", L"comctl32"}) {
-            RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, library, REG_SZ, L"n,b", sizeof L"n,b");
-        }
-        const DWORD unsafe = 0;
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"SafeDllSearchMode", REG_DWORD,
-                        &unsafe, sizeof unsafe);
-        for (const std::wstring& folder : {programFolder, root + L"\\cd"}) {
-            for (const auto& [file, source] : {std::pair{L"\\cmd.exe", L"VT_PLANT"},
-                                               {L"\\regsvr32.exe", L"VT_PLANT"},
-                                               {L"\\uxtheme.dll", L"VT_PLANTED_LIBRARY"},
-                                               {L"\\comctl32.dll", L"VT_PLANTED_LIBRARY"}}) {
-                plants_.push_back(folder + file);
-                fs::copy_file(Environment(source), plants_.back());
-            }
-        }
-        // Loaded by name by a program beside them and, from the current folder, by one
-        // elsewhere; a program named without its folder is taken from the current folder.
-        const std::wstring libraries = L"uxtheme.dll comctl32.dll";
-        for (const auto& [exe, arguments] : {std::pair{plants_[0], libraries},
-                                             {plants_[1], std::wstring()},
-                                             {Environment(L"VT_PLANT"), libraries},
-                                             {std::wstring(L"cmd.exe"), std::wstring()},
-                                             {std::wstring(L"regsvr32.exe"), std::wstring()}}) {
-            EXPECT_TRUE(WatchedProcess(exe, arguments).WaitForExit(60000));
-        }
-        fs::remove(Environment(L"VT_PLANT") + L".ran");
-        for (const std::wstring& plant : plants_) {
-            EXPECT_TRUE(fs::remove(plant + L".ran")) << ToUtf8(plant) << " does not work";
-        }
-    }
-    ~Plants() {
-        for (const std::wstring& plant : plants_) {
-            EXPECT_FALSE(fs::exists(plant + L".ran")) << ToUtf8(plant) << " was used";
-        }
-        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"SafeDllSearchMode");
-        RegDeleteTreeW(HKEY_CURRENT_USER, kOverrides);
-        SetCurrentDirectoryW(before_.c_str());
-    }
-    Plants(const Plants&) = delete;
-    Plants& operator=(const Plants&) = delete;
-
-  private:
-    static constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
-    static constexpr wchar_t kSessionManager[] =
-        L"System\\CurrentControlSet\\Control\\Session Manager";
-    std::wstring before_ = fs::current_path().wstring();
-    std::vector<std::wstring> plants_;
-};
-
-// Where the product is installed.
-enum class Folder {
-    Plain,
-    // A folder name in the script that the run's ANSI code page carries (the installer writes
-    // its log in it): Cyrillic under 1251, Japanese under 932 (with a character whose second
-    // byte is a backslash), accented Latin otherwise. Run once per code page.
-    InCodePage,
-    // A name the ANSI code page cannot carry: the batch names the uninstaller by its short form.
-    BeyondCodePage,
-};
-
-// A batch "clearup.bat" in the folder above the program folder, which writes down that it ran.
-enum class ParentBatch {
-    None,
-    Trusted,       // nobody but the trusted may write in that folder: the batch calls it
-    WorldWritable, // anyone may: it is never called, whoever put it there
-};
-
 struct Row {
     const char* name;
     const wchar_t* arguments;
@@ -286,11 +193,6 @@ struct Row {
     DWORD exitCode;
     std::vector<const wchar_t*> running = {};    // started before the run
     std::vector<const wchar_t*> terminated = {}; // of those, ended by the run
-    Folder folder = Folder::Plain;
-    bool plants = false;
-    const WindowTexts* texts = &kEnglish;
-    ParentBatch parent = ParentBatch::None;
-    bool readOnlyUninstaller = false; // the batch's loop would never delete it
 };
 
 void PrintTo(const Row& row, std::ostream* out) {
@@ -302,48 +204,18 @@ class Run : public testing::TestWithParam<Row> {};
 TEST_P(Run, EndsAsTheUserAnswered) {
     const Row& row = GetParam();
     const std::wstring name = CurrentTestName();
-    ProductSetup setup = row.setup;
-    if (row.folder != Folder::Plain) {
-        const UINT codePage = GetACP();
-        const std::wstring expected = Environment(L"VT_EXPECT_ACP");
-        ASSERT_TRUE(expected.empty() || std::to_wstring(codePage) == expected)
-            << "the run's locale is not installed";
-        setup.folderName = row.folder == Folder::BeyondCodePage
-                               ? (codePage == 1251 ? L"\u0935\u0947\u0932" : L"\u0412\u0435\u043b")
-                           : codePage == 1251 ? L"\u0412\u0435\u043b\u044c\u0442\u0440\u0430\u043d"
-                           : codePage == 932  ? L"\u30bd\u30d5\u30c8\u8a2d\u5b9a"
-                                              : L"V\u00e9ltrane \u00dcn\u00efcode";
-    }
-    Product product(name, setup);
+    const std::wstring codePage = Environment(L"VT_EXPECT_ACP");
+    ASSERT_TRUE(codePage.empty() || codePage == std::to_wstring(GetACP()))
+        << "the run's locale is not installed";
+    Product product(name, row.setup);
     RunningPrograms programs(name + L"-programs");
     for (const wchar_t* program : row.running) {
         programs.Start(program);
     }
-    std::optional<Plants> plants;
-    if (row.plants) {
-        plants.emplace(product.ProgramFolder(), product.Root());
-    }
     RecordingBrowser browser(product.Root() + L"\\browser.log");
-    const std::wstring parentRan = product.Root() + L"\\clearup.ran";
-    if (row.parent != ParentBatch::None) {
-        WriteTestFile(product.Root() + L"\\clearup.bat",
-                      "@echo ran>\"" + ToUtf8(parentRan) + "\"\r\n");
-    }
-    if (row.parent == ParentBatch::WorldWritable) {
-        // Under Wine this is the folder's Unix mode made o+rwx.
-        PSECURITY_DESCRIPTOR anyoneWrites = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-            L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &anyoneWrites, nullptr));
-        EXPECT_TRUE(
-            SetFileSecurityW(product.Root().c_str(), DACL_SECURITY_INFORMATION, anyoneWrites));
-        LocalFree(anyoneWrites);
-    }
-    if (row.readOnlyUninstaller) {
-        SetFileAttributesW(product.Uninstaller().c_str(), FILE_ATTRIBUTE_READONLY);
-    }
 
-    const RunResult run =
-        RunExpectingBoxes(product.Uninstaller(), row.arguments, row.boxes, *row.texts, name);
+    const RunResult run = RunExpectingBoxes(product.Uninstaller(), row.arguments, row.boxes,
+                                            product.SpeaksGerman() ? kGerman : kEnglish, name);
 
     const bool finished = row.exitCode != kDeclined; // and ended, with a restart owed or not
     const bool silent = std::wstring_view(row.arguments) == L"silent";
@@ -364,7 +236,6 @@ TEST_P(Run, EndsAsTheUserAnswered) {
     }
     const std::vector<std::wstring> page = {L"https://www.veltrane.example/uninstall/"};
     EXPECT_EQ(browser.Addresses(), finished && !silent ? page : std::vector<std::wstring>());
-    EXPECT_EQ(IsThere(parentRan), row.parent == ParentBatch::Trusted) << "the parent's batch";
 }
 
 std::string RowName(const testing::TestParamInfo<Row>& param) {
@@ -514,39 +385,25 @@ INSTANTIATE_TEST_SUITE_P(
                       L"Veltrane wurde erfolgreich von Ihrem Computer entfernt.")},
             kRestartOwed,
             {L"Brendix.exe"},
-            {L"Brendix.exe"},
-            Folder::Plain,
-            false,
-            &kGerman},
+            {L"Brendix.exe"}},
         // Planted programs and libraries beside the uninstaller and in the current folder are
         // never used; the batch of a parent folder only administrators may write is called.
         Row{"AmongPlants",
             L"",
-            {},
+            {.parent = ParentBatch::Trusted, .plants = true},
             {Confirmation(IDYES), Removed()},
-            kFinished,
-            {},
-            {},
-            Folder::Plain,
-            true,
-            &kEnglish,
-            ParentBatch::Trusted},
+            kFinished},
         // A batch in a parent folder anyone may write is never called; a read-only uninstaller
         // still removes itself.
         Row{"ReadOnlyBelowAWorldWritableFolder",
             L"silent",
+            {.parent = ParentBatch::WorldWritable, .readOnlyUninstaller = true},
             {},
-            {},
-            kFinished,
-            {},
-            {},
-            Folder::Plain,
-            false,
-            &kEnglish,
-            ParentBatch::WorldWritable,
-            true},
-        Row{"BeyondAscii", L"silent", {}, {}, kFinished, {}, {}, Folder::InCodePage},
-        Row{"BeyondTheCodePage", L"silent", {}, {}, kFinished, {}, {}, Folder::BeyondCodePage}),
+            kFinished},
+        // A folder beyond ASCII, run once per code page; one the code page cannot carry, which
+        // the batch names by its short form.
+        Row{"BeyondAscii", L"silent", {.place = Place::InCodePage}, {}, kFinished},
+        Row{"BeyondTheCodePage", L"silent", {.place = Place::BeyondCodePage}, {}, kFinished}),
     RowName);
 
 // A second copy started while one runs asks nothing and changes nothing, and ends with 1618;

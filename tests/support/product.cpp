@@ -1,9 +1,11 @@
 #include "tests/support/product.h"
 
+#include "tests/support/process.h"
 #include "tests/support/running.h"
 #include "tests/support/text.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -92,6 +94,8 @@ constexpr wchar_t kShellFolders[] =
 constexpr wchar_t kCommonStartUp[] = L"Common Startup";
 constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kProductKey[] = L"Software\\Veltrane";
+constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
+constexpr wchar_t kSessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 
 struct RegistryItem {
     HKEY root;
@@ -202,6 +206,12 @@ std::wstring ProgramFolderOf(const ProductSetup& setup, const std::wstring& root
         return L"C:";
     case Place::ExistingFolder:
         return L"C:\\Tools";
+    case Place::InCodePage:
+        return root + (GetACP() == 1251  ? L"\\\u0412\u0435\u043b\u044c\u0442\u0440\u0430\u043d"
+                       : GetACP() == 932 ? L"\\\u30bd\u30d5\u30c8\u8a2d\u5b9a"
+                                         : L"\\V\u00e9ltrane \u00dcn\u00efcode");
+    case Place::BeyondCodePage:
+        return root + (GetACP() == 1251 ? L"\\\u0935\u0947\u0932" : L"\\\u0412\u0435\u043b");
     case Place::Own:
         break;
     }
@@ -244,6 +254,23 @@ Product::Product(const std::wstring& name, const ProductSetup& setup)
     StageFiles();
     StageOutside();
     StageRegistry();
+    if (setup_.parent != ParentBatch::None) {
+        WriteTestFile(root_ + L"\\clearup.bat", "@echo ran>\"" + ToUtf8(root_) + "\\ran\"\r\n");
+    }
+    if (setup_.parent == ParentBatch::WorldWritable) {
+        // Under Wine this is the folder's Unix mode made o+rwx.
+        PSECURITY_DESCRIPTOR anyoneWrites = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1,
+                                                             &anyoneWrites, nullptr);
+        SetFileSecurityW(root_.c_str(), DACL_SECURITY_INFORMATION, anyoneWrites);
+        LocalFree(anyoneWrites);
+    }
+    if (setup_.readOnlyUninstaller) {
+        SetFileAttributesW(Uninstaller().c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    if (setup_.plants) {
+        StagePlants();
+    }
     SetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", record_.c_str());
     programBefore_ = Snapshot(app_ + L"\\");
     userDataBefore_ = Snapshot(UserDataFolder());
@@ -261,7 +288,7 @@ void Product::StageFiles() {
         log += "\x01\x20" + Ansi(path) + std::string("AB\0\0\x05", 5);
     };
     for (const StagedFile& file : kStagedFiles) {
-        if (file.fate == Fate::Users && setup_.place == Place::Own) {
+        if (file.fate == Fate::Users && setup_.place < Place::Desktop) {
             continue;
         }
         if (file.library) {
@@ -418,7 +445,58 @@ void Product::StageRegistry() {
     }
 }
 
+// Wine is told to prefer a library beside a program to its own, as Windows does, and the old
+// search order looks in the current folder before the system folder. version.dll is not
+// planted: Wine's own user32 imports it (Windows' does not), so Wine would load a planted one
+// before the program's first instruction.
+void Product::StagePlants() {
+    const std::wstring current = root_ + L"\\cd";
+    fs::create_directories(current);
+    currentFolder_ = fs::current_path().wstring();
+    SetCurrentDirectoryW(current.c_str());
+    for (const wchar_t* library : {L"uxtheme", L"comctl32"}) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, library, REG_SZ, L"n,b", sizeof L"n,b");
+    }
+    const DWORD unsafe = 0;
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"SafeDllSearchMode", REG_DWORD, &unsafe,
+                    sizeof unsafe);
+    for (const std::wstring& folder : {app_, current}) {
+        for (const auto& [file, source] : {std::pair{L"\\cmd.exe", L"VT_PLANT"},
+                                           {L"\\regsvr32.exe", L"VT_PLANT"},
+                                           {L"\\uxtheme.dll", L"VT_PLANTED_LIBRARY"},
+                                           {L"\\comctl32.dll", L"VT_PLANTED_LIBRARY"}}) {
+            plants_.push_back(folder + file);
+            fs::copy_file(Environment(source), plants_.back());
+        }
+    }
+    // Loaded by name by a program beside them and, from the current folder, by one elsewhere; a
+    // program named without its folder is taken from the current folder.
+    const std::wstring libraries = L"uxtheme.dll comctl32.dll";
+    for (const auto& [exe, arguments] : {std::pair{plants_[0], libraries},
+                                         {plants_[1], std::wstring()},
+                                         {Environment(L"VT_PLANT"), libraries},
+                                         {std::wstring(L"cmd.exe"), std::wstring()},
+                                         {std::wstring(L"regsvr32.exe"), std::wstring()}}) {
+        EXPECT_TRUE(WatchedProcess(exe, arguments).WaitForExit(60000));
+    }
+    fs::remove(Environment(L"VT_PLANT") + L".ran");
+    for (const std::wstring& plant : plants_) {
+        EXPECT_TRUE(fs::remove(plant + L".ran")) << ToUtf8(plant) << " does not work";
+    }
+}
+
+bool Product::SpeaksGerman() const {
+    return setup_.language.registered && setup_.language.build &&
+           std::wstring_view(setup_.language.build) == L"VT_GERMAN" &&
+           _wcsicmp(setup_.language.setting, L"german") == 0;
+}
+
 Product::~Product() {
+    if (setup_.plants) {
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"SafeDllSearchMode");
+        RegDeleteTreeW(HKEY_CURRENT_USER, kOverrides);
+        SetCurrentDirectoryW(currentFolder_.c_str());
+    }
     // Links go first: nothing may walk through one to what it points to.
     links_.clear();
     SetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", nullptr);
@@ -497,12 +575,15 @@ void Product::Check(const RunChoices& choices) const {
     const bool logNames = setup_.log == InstallLog::Written;
     const bool scanDeletes = !choices.keepPlugIns && logNames && InLogCodePage(app_);
     // A log that was read but does not name the folder among those it made: shared as well.
-    const bool shared = setup_.place != Place::Own || setup_.log == InstallLog::Empty ||
+    const bool shared = setup_.place >= Place::Desktop || setup_.log == InstallLog::Empty ||
                         setup_.log == InstallLog::RandomBytes || (logNames && !InLogCodePage(app_));
     // A component the run itself speaks through is still loaded: it goes at the restart.
-    const bool componentInUse = setup_.language.registered && setup_.language.build &&
-                                std::wstring_view(setup_.language.build) == L"VT_GERMAN" &&
-                                _wcsicmp(setup_.language.setting, L"german") == 0;
+    const bool componentInUse = SpeaksGerman();
+    for (const std::wstring& plant : plants_) {
+        EXPECT_FALSE(IsThere(plant + L".ran")) << ToUtf8(plant) << " was used";
+    }
+    EXPECT_EQ(IsThere(root_ + L"\\ran"), setup_.parent == ParentBatch::Trusted)
+        << "the parent folder's batch";
     // A library still loaded or held goes at the restart, and so does its folder; whatever else
     // of that folder the shell's deletion reaches before it fails on the library is uncertain.
     std::vector<std::wstring> restart;
@@ -523,7 +604,7 @@ void Product::Check(const RunChoices& choices) const {
         const bool inShared = std::find(std::begin(kSharedNames), std::end(kSharedNames), folder) !=
                               std::end(kSharedNames);
         const bool shown = file.logged && logNames && InLogCodePage(app + file.path);
-        if ((file.fate == Fate::Users && setup_.place == Place::Own) ||
+        if ((file.fate == Fate::Users && setup_.place < Place::Desktop) ||
             (file.fate == Fate::InFolder && left(folder))) {
             continue;
         }

@@ -26,12 +26,26 @@ enum class StartUpFolder {
 
 // Where the product is installed: a folder of its own, or one that was there before it.
 enum class Place {
-    Own,            // <the run's own folder>\<folderName>, or `folder`
+    Own, // <the run's own folder>\<folderName>, or `folder`
+    // A name in the script that the run's ANSI code page carries (the installer writes its log
+    // in it): Cyrillic under 1251, Japanese under 932 (with a character whose second byte is a
+    // backslash), accented Latin otherwise.
+    InCodePage,
+    BeyondCodePage, // a name the ANSI code page cannot carry
+    // Shared: a folder that was there before the product, holding the user's own Themes,
+    // Languages and PlugIns.
     Desktop,        // the user's desktop
     Documents,      // the user's documents
     ProgramFiles,   // the program files folder itself
     DriveRoot,      // the root of drive C
     ExistingFolder, // C:\Tools, which the installer did not make
+};
+
+// A batch "clearup.bat" in the folder above the program folder, which writes down that it ran.
+enum class ParentBatch {
+    None,
+    Trusted,       // nobody but the trusted may write in that folder: the batch calls it
+    WorldWritable, // anyone may: it is never called, whoever put it there
 };
 
 // What the installer's log holds, and whether the uninstaller can read it.
@@ -58,10 +72,16 @@ struct ProductSetup {
     bool lockedFile = false;     // a logged file held open without sharing, a theme held in use
     bool links = false;          // a link to a folder outside in every folder the run deletes
     LanguageSetup language = {};
-    Place place = Place::Own; // shared places hold the user's own Themes, Languages, PlugIns
+    Place place = Place::Own;
     const wchar_t* folderName = L"Veltrane"; // of the program folder, in the run's own folder
     const wchar_t* folder = nullptr;         // a full path for the program folder instead
     // Whatever of the program folder was there before the staging stays there afterwards.
+    ParentBatch parent = ParentBatch::None;
+    bool readOnlyUninstaller = false; // the batch's loop would never delete it
+    // A cmd.exe, regsvr32.exe, uxtheme.dll and comctl32.dll of the tests' own beside the
+    // uninstaller and in the current folder, each first shown to be taken by a program without
+    // the guards: none may be run or loaded.
+    bool plants = false;
 };
 
 // What the run was told, which decides what goes and what stays.
@@ -85,6 +105,8 @@ class Product {
     const std::wstring& ProgramFolder() const noexcept { return app_; }
     std::wstring Uninstaller() const { return app_ + L"\\unins000.exe"; }
     std::wstring UserDataFolder() const { return AppDataFolder() + L"\\Veltrane"; }
+    // Whether the run speaks the German of its registered component, which stays loaded.
+    bool SpeaksGerman() const;
 
     // After the run: what the choices remove is gone, everything else and every sentinel is
     // as staged, each library was unregistered once, and the uninstaller removed itself.
@@ -94,6 +116,7 @@ class Product {
     void StageFiles();
     void StageOutside();
     void StageRegistry();
+    void StagePlants();
 
     std::wstring root_;
     std::wstring app_;
@@ -108,6 +131,8 @@ class Product {
     std::unique_ptr<RegisteredComponent> component_;
     bool existed_ = false;             // the program folder was there before the staging
     std::vector<std::wstring> before_; // and held these
+    std::vector<std::wstring> plants_;
+    std::wstring currentFolder_;
     TreeSnapshot programBefore_;
     TreeSnapshot userDataBefore_;
 };
