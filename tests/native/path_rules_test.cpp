@@ -1,227 +1,244 @@
+// Paths, names and registry texts: what the file, folder and registry services make of text.
 #include "filesystem/file_rules.h"
 #include "filesystem/path_rules.h"
+#include "system/reg_rules.h"
+#include "uninstall/form1_rules.h"
+#include "uninstall/settings_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <vector>
+#include <limits>
 
 namespace vt {
 namespace {
 
-TEST(CorrectPath, AppendsOneBackslashWhereMissing) {
-    EXPECT_EQ(CorrectPath(L"C:\\Data"), L"C:\\Data\\");
-    EXPECT_EQ(CorrectPath(L"C:\\Data\\"), L"C:\\Data\\");
-    EXPECT_EQ(CorrectPath(L""), L"\\");
-}
+using namespace std::string_literals;
 
-TEST(SearchPattern, PutsTheFileTypeBetweenAsterisks) {
-    EXPECT_EQ(SearchPattern(L"."), L"*.*");
-    EXPECT_EQ(SearchPattern(L""), L"**");
-    EXPECT_EQ(SearchPattern(L".dll"), L"*.dll*");
-}
-
-TEST(CutBeforeLastBackslash, KeepsTheFolder) {
-    EXPECT_EQ(CutBeforeLastBackslash(L"C:\\missing\\file.txt"), L"C:\\missing");
-    EXPECT_EQ(CutBeforeLastBackslash(L"C:\\missing\\"), L"C:\\missing");
-    EXPECT_EQ(CutBeforeLastBackslash(L"file.txt"), L"file.txt");
+TEST(PathRules, NamesAndTexts) {
+    const struct {
+        std::wstring got, want;
+    } rows[] = {
+        {CorrectPath(L"C:\\Data"), L"C:\\Data\\"},
+        {CorrectPath(L"C:\\Data\\"), L"C:\\Data\\"},
+        {AddBackslash(L""), L"\\"},
+        {SearchPattern(L".dll"), L"*.dll*"},
+        {SearchPattern(L"."), L"*.*"},
+        {CutBeforeLastBackslash(L"C:\\missing\\file.txt"), L"C:\\missing"},
+        {CutBeforeLastBackslash(L"file.txt"), L"file.txt"},
+        {GetFileName(L"C:\\A\\b.txt", true), L"b.txt"},
+        {GetFileName(L"C:\\A\\b.txt", false), L"C:\\A\\"},
+        {GetFileName(L"C:\\A\\", true), L"C:\\A\\"}, // an empty part gives the whole path
+        {GetFileName(L"b.txt", false), L"b.txt"},
+        {NextLetterSuffix(L""), L"a"},
+        {NextLetterSuffix(L"y"), L"z"},
+        {NextLetterSuffix(L"az"), L"ba"},
+        {NextLetterSuffix(L"zz"), L"aaa"},
+        {DosSafeName(L"Re: \"a\" <b>?.txt"), L"Re- 'a' [b].txt"},
+        {DosSafeName(L"C:\\dir/a*b|c"), L"C-dira_bc"},
+        {SuffixedName(L"C:\\v1.2\\README", L"a"), L"C:\\v1_a.2\\README"},
+        {SuffixedName(L"README", L"aa"), L"README_aa"},
+        {VersionText(0x00020000, 0x00000000), L"2.0"},
+        {VersionText(0x00060001, 0x1DB04001), L"6.1.16385"}, // 6.1.7600.16385
+        {TranslationBlockName(0x0409, 1252), L"040904E4"},
+        {DriveNotReadyText(L"E:\\Setup\\a.dll"), L"E: Drive not ready"},
+        // Below either reference folder, shortened; a reference compares without case.
+        {AbbreviateFolder(L"c:\\program files\\Veltrane", L"C:\\Program Files", L"D:\\Common"),
+         L"c:\\...\\program files\\Veltrane"},
+        {AbbreviateFolder(L"D:\\Common\\Tools", L"C:\\Program Files", L"D:\\Common"),
+         L"D:\\...\\Shared Common\\Tools"},
+        {AbbreviateFolder(L"E:\\Data", L"", L""), L"E:\\Data"},
+        // A string value's data need not be terminated; a list's strings join with blanks.
+        {StringValueText(L"abc\0def\0"s), L"abc"},
+        {StringValueText(L"C:\\x"), L"C:\\x"},
+        {MultiStringValueText(L"  a \0b  \0\0"s, false), L"  a "},
+        {MultiStringValueText(L"  a \0\0b  \0\0"s, true), L"a   b"},
+        // A start-up entry's name: without its tag and every blank, but nothing else.
+        {StartUpEntryName(L"HKLM: Some  App "), L"SomeApp"},
+        {StartUpEntryName(L"STAR:a\tb"), L"a\tb"},
+        {StartUpEntryName(L"HKCU:"), L""},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(rows[i].got, rows[i].want) << "row " << i;
+    }
 }
 
 // What the shell's file operation may be handed: one place, named in full.
-TEST(NamesOneExactPlace, OnlyFullPathsWithoutWildcards) {
+TEST(PathRules, OnlyFullPathsWithoutWildcardsNameOnePlace) {
     const std::pair<const wchar_t*, bool> cases[] = {
         {L"C:\\Program Files\\Veltrane\\a.dll", true},
         {L"c:\\x", true},
         {L"\\\\server\\share\\a.txt", true},
         {L"C:\\Veltrane\\*.dll", false},
         {L"C:\\Veltrane\\a?.dll", false},
-        {L"C:\\", false}, // a whole drive
-        {L"C:", false},   // the drive's current folder
+        {L"C:\\", false},
+        {L"C:", false},
         {L"C:a.dll", false},
-        {L"a.dll", false},
         {L".\\a.dll", false},
-        {L"\\Veltrane\\a.dll", false}, // the current drive's root
+        {L"\\Veltrane\\a.dll", false},
         {L"\\\\server", false},
         {L"\\\\\\a", false},
-        {L"", false},
     };
     for (const auto& [path, accepted] : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(path)));
-        EXPECT_EQ(NamesOneExactPlace(path), accepted);
+        EXPECT_EQ(NamesOneExactPlace(path), accepted) << testing::PrintToString(path);
     }
 }
 
-TEST(NextLetterSuffix, CountsLikeColumnNames) {
-    const std::pair<const wchar_t*, const wchar_t*> steps[] = {
-        {L"", L"a"},     {L"a", L"b"},     {L"y", L"z"},      {L"z", L"aa"},
-        {L"aa", L"ab"},  {L"az", L"ba"},   {L"bz", L"ca"},    {L"zy", L"zz"},
-        {L"zz", L"aaa"}, {L"azz", L"baa"}, {L"zzz", L"aaaa"},
-    };
-    for (const auto& [from, to] : steps) {
-        EXPECT_EQ(NextLetterSuffix(from), to) << testing::PrintToString(std::wstring(from));
-    }
-}
-
-using Action = PathCheckDecision::Action;
-
-TEST(DecidePathCheck, ErrorNumbersAndTheirMessages) {
-    struct Case {
-        long error;
-        PathCheckKind kind;
-        Action action;
-        long number;
-        std::wstring description;
-    };
-    const std::wstring path = L"E:\\Missing\\file.txt";
-    const Case cases[] = {
-        {0, PathCheckKind::File, Action::Pass, 0, L""},
-        {53, PathCheckKind::File, Action::Pass, 0, L""},
-        {5, PathCheckKind::File, Action::AskDiskError, 0, L""},
-        {52, PathCheckKind::File, Action::Raise, 52,
-         L"'E:\\Missing\\file.txt' is not a valid file name."},
-        // A file names the folder that is missing; a folder names itself.
-        {76, PathCheckKind::File, Action::Raise, 76, L"'E:\\Missing' not a valid path"},
-        {76, PathCheckKind::Folder, Action::Raise, 76, L"'E:\\Missing\\file.txt' not a valid path"},
-        {52, PathCheckKind::Folder, Action::Raise, 52, L"'E:\\Missing\\file.txt' not a valid path"},
-        {75, PathCheckKind::File, Action::Raise, 75, L"Path/File access error"},
-        {70, PathCheckKind::Folder, Action::Raise, 70, L"Permission denied"},
-    };
-    for (const Case& c : cases) {
-        const PathCheckDecision decision = DecidePathCheck(c.error, path, c.kind);
-        EXPECT_EQ(decision.action, c.action) << "error " << c.error;
-        if (c.action == Action::Raise) {
-            EXPECT_EQ(decision.number, c.number) << "error " << c.error;
-            EXPECT_EQ(decision.description, c.description) << "error " << c.error;
-        }
-    }
-    // A file without a backslash is named whole.
-    EXPECT_EQ(DecidePathCheck(76, L"file.txt", PathCheckKind::File).description,
-              L"'file.txt' not a valid path");
-}
-
-TEST(DriveNotReadyText, NamesTheDrive) {
-    EXPECT_EQ(DriveNotReadyText(L"E:\\Setup\\a.dll"), L"E: Drive not ready");
-    EXPECT_EQ(DriveNotReadyText(L"E"), L"E Drive not ready");
-}
-
-// The check's loop with scripted answers: which errors the attribute query raises in turn,
-// and what the user answers each "Disk Error" box.
-struct Script {
-    std::vector<long> errors;
-    std::vector<bool> retries;
-    std::size_t queries = 0;
-    std::vector<std::wstring> boxes;
-    int yields = 0;
-};
-
-void RunScripted(Script& script, const std::wstring& path, PathCheckKind kind) {
-    RunPathCheck(
-        path, kind,
-        [&](const std::wstring&) {
-            return script.queries < script.errors.size() ? script.errors[script.queries++] : 0L;
-        },
-        [&](const std::wstring& text) {
-            const bool retry =
-                script.boxes.size() < script.retries.size() && script.retries[script.boxes.size()];
-            script.boxes.push_back(text);
-            return retry;
-        },
-        [&] { ++script.yields; });
-}
-
-TEST(RunPathCheck, RetryAsksAgainCancelOrAFurtherErrorRaises) {
-    const std::vector<std::wstring> twoBoxes(2, L"E: Drive not ready");
+// The Start menu's programs folder and the drive of the log's paths: full paths or nothing,
+// so that no group name is joined to "C:" and resolved against the current folder.
+TEST(PathRules, RemovalPlacesAreFullPathsOrNothing) {
     const struct {
-        const char* name;
-        Script script;
-        std::vector<std::wstring> boxes;
-        int yields;
-        long error; // 0: the check passes
-        std::wstring description;
+        const wchar_t* path;
+        std::optional<std::wstring> programs, drive;
     } cases[] = {
-        {"retry until the drive answers", {{5, 5, 0}, {true, true}, 0, {}, 0}, twoBoxes, 2, 0, L""},
-        {"cancel", {{5, 5}, {true, false}, 0, {}, 0}, twoBoxes, 1, 71, L"Disk not ready"},
-        // The retry finds the folder missing: a file names that folder.
-        {"retry finds no folder",
-         {{5, 76}, {true}, 0, {}, 0},
-         {L"E: Drive not ready"},
-         1,
-         76,
-         L"'E:\\Setup' not a valid path"},
-    };
-    for (auto c : cases) {
-        SCOPED_TRACE(c.name);
-        long error = 0;
-        try {
-            RunScripted(c.script, L"E:\\Setup\\a.dll", PathCheckKind::File);
-        } catch (const RuntimeError& e) {
-            error = e.info().number;
-            EXPECT_EQ(e.info().description, c.description);
-        }
-        EXPECT_EQ(error, c.error);
-        EXPECT_EQ(c.script.boxes, c.boxes);
-        EXPECT_EQ(c.script.yields, c.yields);
-        EXPECT_EQ(c.script.queries, c.script.errors.size());
-    }
-}
-
-TEST(AbbreviateFolder, ShortensBelowEitherReference) {
-    const std::wstring programs = L"C:\\Program Files";
-    const std::wstring shared = L"C:\\Program Files\\Common Files";
-    EXPECT_EQ(AbbreviateFolder(L"", programs, shared), L"");
-    EXPECT_EQ(AbbreviateFolder(L"C:\\Program Files\\Veltrane\\Themes", programs, shared),
-              L"C:\\...\\Program Files\\Veltrane\\Themes");
-    EXPECT_EQ(AbbreviateFolder(L"c:\\program files\\Veltrane", programs, shared),
-              L"c:\\...\\program files\\Veltrane");
-    EXPECT_EQ(AbbreviateFolder(L"D:\\Common\\Tools", L"C:\\Program Files", L"D:\\Common"),
-              L"D:\\...\\Shared Common\\Tools");
-    EXPECT_EQ(AbbreviateFolder(L"E:\\Data", programs, shared), L"E:\\Data");
-    // Without references nothing is shortened.
-    EXPECT_EQ(AbbreviateFolder(L"E:\\Data", L"", L""), L"E:\\Data");
-}
-
-TEST(FormatSizeText, EveryBandEdgeWithEitherSeparator) {
-    constexpr std::int64_t kMB = 1048576;
-    constexpr std::int64_t kTB = 1099511627776;
-    const struct {
-        std::int64_t bytes;
-        const wchar_t* text; // with a point; a comma gives the same with a comma
-    } cases[] = {
-        {1023, L"1023 bytes"},
-        {1024, L"1.0 KB"},
-        {1076, L"1.1 KB"}, // 1.0507: half up
-        {102400, L"100 KB"},
-        {1023999, L"999 KB"}, // the whole part, not rounded
-        {1024000, L"1.0 MB"},
-        {100 * kMB, L"100 MB"},
-        {1000 * kMB, L".98 GB"}, // no digit before the separator below 1
-        {kTB - 1, L"1024.00 GB"},
-        {kTB, L"1.00 TB"},
-        {kTB * 8000 + kTB / 100, L"8000.01 TB"}, // no overflow on the way
+        {L"C:\\ProgramData\\Start Menu\\Programs\\StartUp",
+         L"C:\\ProgramData\\Start Menu\\Programs\\", L"C:\\"},
+        {L"\\\\server\\share\\StartUp", L"\\\\server\\share\\", std::nullopt},
+        {L"\\\\?\\D:\\Tools\\Veltrane", std::nullopt, L"D:\\"},
+        {L"C:\\StartUp\\", std::nullopt, L"C:\\"},
+        {L"C:\\StartUp", std::nullopt, L"C:\\"},
+        {L"C:StartUp", std::nullopt, std::nullopt},
+        {L"", std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
-        std::wstring comma = c.text;
-        std::replace(comma.begin(), comma.end(), L'.', L',');
-        EXPECT_EQ(FormatSizeText(c.bytes, L"."), c.text);
-        EXPECT_EQ(FormatSizeText(c.bytes, L","), comma);
+        EXPECT_EQ(StartMenuProgramsFolder(c.path), c.programs) << testing::PrintToString(c.path);
+        EXPECT_EQ(LogDrivePrefix(c.path), c.drive) << testing::PrintToString(c.path);
     }
 }
 
-TEST(VersionText, ShowsTheBuildOnlyWhenItIsNotZero) {
-    EXPECT_EQ(VersionText(0x00020000, 0x00000000), L"2.0");
-    EXPECT_EQ(VersionText(0x00060001, 0x1DB04001), L"6.1.16385"); // 6.1.7600.16385
-    EXPECT_EQ(TranslationBlockName(0x0409, 1252), L"040904E4");
+TEST(PathRules, AttributeErrorsPassAskOrRaiseWithTheirMessages) {
+    using enum PathCheckDecision::Action;
+    const struct {
+        long error;
+        PathCheckKind kind;
+        PathCheckDecision::Action action;
+        std::wstring description;
+    } cases[] = {
+        {0, PathCheckKind::File, Pass, L""},
+        {53, PathCheckKind::File, Pass, L""}, // a destination not there yet
+        {5, PathCheckKind::File, AskDiskError, L""},
+        {52, PathCheckKind::File, Raise, L"'E:\\Missing\\file.txt' is not a valid file name."},
+        {52, PathCheckKind::Folder, Raise, L"'E:\\Missing\\file.txt' not a valid path"},
+        // A file names the folder that is missing; a folder names itself.
+        {76, PathCheckKind::File, Raise, L"'E:\\Missing' not a valid path"},
+        {76, PathCheckKind::Folder, Raise, L"'E:\\Missing\\file.txt' not a valid path"},
+        {70, PathCheckKind::Folder, Raise, L"Permission denied"},
+    };
+    for (const auto& c : cases) {
+        const PathCheckDecision decision =
+            DecidePathCheck(c.error, L"E:\\Missing\\file.txt", c.kind);
+        EXPECT_EQ(decision.action, c.action) << c.error;
+        EXPECT_EQ(decision.number, c.action == Raise ? c.error : 0) << c.error;
+        EXPECT_EQ(decision.description, c.description) << c.error;
+    }
 }
 
-TEST(DosSafeName, ReplacesOrRemovesWhatFileNamesCannotHold) {
-    EXPECT_EQ(DosSafeName(L"Re: \"a\" <b>?.txt"), L"Re- 'a' [b].txt");
-    EXPECT_EQ(DosSafeName(L"C:\\dir/a*b|c"), L"C-dira_bc");
+TEST(PathRules, DiskErrorRetriesUntilTheDriveAnswersCancelRaises) {
+    const struct {
+        std::vector<long> errors; // the attribute query's, in turn; 0 after them
+        std::vector<bool> retries;
+        long raised;
+        std::wstring description;
+    } cases[] = {
+        {{5, 5, 0}, {true, true}, 0, L""},
+        {{5, 5}, {true, false}, 71, L"Disk not ready"},
+        {{5, 76}, {true}, 76, L"'E:\\Setup' not a valid path"}, // the retry finds no folder
+    };
+    for (const auto& c : cases) {
+        std::size_t queries = 0, boxes = 0, waits = 0;
+        ErrorInfo raised;
+        try {
+            RunPathCheck(
+                L"E:\\Setup\\a.dll", PathCheckKind::File,
+                [&](const std::wstring&) {
+                    return queries < c.errors.size() ? c.errors[queries++] : 0L;
+                },
+                [&](const std::wstring& text) {
+                    EXPECT_EQ(text, L"E: Drive not ready");
+                    return c.retries.at(boxes++);
+                },
+                [&] { ++waits; });
+        } catch (const RuntimeError& e) {
+            raised = e.info();
+        }
+        EXPECT_EQ(raised.number, c.raised);
+        EXPECT_EQ(raised.description, c.description);
+        EXPECT_EQ(boxes, c.retries.size());
+        EXPECT_EQ(waits,
+                  static_cast<std::size_t>(std::count(c.retries.begin(), c.retries.end(), true)));
+        EXPECT_EQ(queries, c.errors.size());
+    }
 }
 
-TEST(SuffixedName, GoesBeforeTheLastDotOfTheWholeText) {
-    EXPECT_EQ(SuffixedName(L"report.txt", L"b"), L"report_b.txt");
-    EXPECT_EQ(SuffixedName(L"README", L"aa"), L"README_aa");
-    EXPECT_EQ(SuffixedName(L"C:\\v1.2\\README", L"a"), L"C:\\v1_a.2\\README");
+TEST(PathRules, SizesAtEveryBandEdgeWithEitherSeparator) {
+    constexpr std::int64_t kMB = 1048576, kTB = 1099511627776;
+    const std::pair<std::int64_t, std::wstring> cases[] = {
+        {1023, L"1023 bytes"},   {1024, L"1.0 KB"},
+        {1076, L"1.1 KB"},       {102400, L"100 KB"},      // 1.0507: half up
+        {1023999, L"999 KB"},    {1024000, L"1.0 MB"},     // the whole part, not rounded
+        {1000 * kMB, L".98 GB"}, {kTB - 1, L"1024.00 GB"}, // no digit before a separator below 1
+        {kTB, L"1.00 TB"},       {kTB * 8000 + kTB / 100, L"8000.01 TB"}, // no overflow
+    };
+    for (const auto& [bytes, text] : cases) {
+        std::wstring comma = text;
+        std::replace(comma.begin(), comma.end(), L'.', L',');
+        EXPECT_EQ(FormatSizeText(bytes, L"."), text);
+        EXPECT_EQ(FormatSizeText(bytes, L","), comma);
+    }
+}
+
+TEST(RegistryText, NumbersAreDecimalOnlyAndRoundHalvesToEvenWithin32Bits) {
+    const std::pair<const wchar_t*, std::optional<double>> texts[] = {
+        {L" 42 ", 42},          {L"-7", -7},
+        {L".5", 0.5},           {L"5.", 5},
+        {L"1E-1", 0.1},         {L"", std::nullopt},
+        {L".", std::nullopt},   {L"1e", std::nullopt},
+        {L"12a", std::nullopt}, {L"0x10", std::nullopt},
+        {L"inf", std::nullopt}, {L"1 2", std::nullopt},
+    };
+    for (const auto& [text, number] : texts) {
+        EXPECT_EQ(NumberInText(text), number) << testing::PrintToString(text);
+    }
+    // Nothing: the value leaves 32 bits and raises Overflow.
+    const std::pair<double, std::optional<std::int32_t>> values[] = {
+        {2.5, 2},
+        {-2.5, -2},
+        {-1.5, -2},
+        {2.6, 3},
+        {2147483647.4, 2147483647},
+        {-2147483648.5, std::numeric_limits<std::int32_t>::min()},
+        {2147483647.5, std::nullopt},
+        {std::numeric_limits<double>::quiet_NaN(), std::nullopt},
+    };
+    for (const auto& [value, result] : values) {
+        std::optional<std::int32_t> got;
+        try {
+            got = ToLong(value);
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.info().number, kErrOverflow);
+        }
+        EXPECT_EQ(got, result) << value;
+    }
+}
+
+TEST(StartUpEntries, TheTagNamesTheList) {
+    const struct {
+        const wchar_t* name;
+        std::optional<RegRoot> root;
+        std::wstring key;
+    } cases[] = {
+        {L"hklm:Some App", kHkeyLocalMachine, kMachineRunKey},
+        {L"hKcU:", kHkeyCurrentUser, kUserRunKey},
+        {L"star:x", kHkeyCurrentUser, kUserRunKey},
+        {L"HKCR:Tool", std::nullopt, L""},
+        {L"HKCU", std::nullopt, L""},
+        {L" HKCU:Tool", std::nullopt, L""},
+    };
+    for (const auto& c : cases) {
+        const std::optional<StartUpList> list = StartUpListFor(c.name);
+        EXPECT_EQ(list ? std::optional(list->root) : std::nullopt, c.root) << c.name;
+        EXPECT_EQ(list ? list->key : L"", c.key) << c.name;
+    }
 }
 
 } // namespace
