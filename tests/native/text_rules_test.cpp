@@ -1,13 +1,13 @@
 // Texts the uninstaller writes or shows: the self-removal batch, the messages and their
 // translations, the command line and the error box.
 #include "system/errors.h"
+#include "tests/native/rows.h"
 #include "uninstall/clearup_batch.h"
 #include "uninstall/form1_rules.h"
 #include "uninstall/message_text.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <new>
@@ -18,122 +18,91 @@
 namespace vt {
 namespace {
 
-// A single-byte code page: the first 256 code points map to themselves (as in Latin-1).
-std::optional<std::string> Latin1(std::wstring_view text) {
-    std::string bytes;
-    for (wchar_t c : text) {
-        if (static_cast<unsigned>(c) > 0xFF) {
-            return std::nullopt;
-        }
-        bytes += static_cast<char>(c);
-    }
-    return bytes;
+// The batch's path and text, written in a single-byte code page that carries the first 256
+// code points as they are (as Latin-1 does).
+using Batch = std::optional<std::pair<std::string, std::string>>;
+Batch Make(std::wstring_view exePath, std::wstring_view shortExePath = L"") {
+    const auto batch = MakeClearupBatch(exePath, shortExePath, [](std::wstring_view text) {
+        std::string bytes(text.begin(), text.end());
+        return std::find_if(text.begin(), text.end(), [](wchar_t c) { return c > 0xFF; }) ==
+                       text.end()
+                   ? std::optional(bytes)
+                   : std::nullopt;
+    });
+    return batch ? Batch({batch->Path(), batch->text}) : std::nullopt;
 }
 
-// The batch for the uninstaller <exe> in <folder>, calling <parent>'s batch unless null.
-std::string Lines(const std::string& folder, const std::string& exe, const char* parent) {
-    return ":start\r\n@echo off\r\ncls\r\ndel \"" + folder + exe + "\"\r\nif  exist \"" + folder +
-           exe + "\" goto start\r\n" +
-           (parent ? "call \"" + std::string(parent) + "clearup.bat\"\r\n" : "") + "del \"" +
-           folder + "clearup.bat\"\r\n";
+// What the batch must be for the uninstaller <exe> in <folder>, calling the batch of <parent>
+// unless there is none.
+Batch Expected(const std::string& folder, const std::string& exe, const char* parent) {
+    const std::string del = "del \"" + folder + exe + "\"\r\n";
+    return std::pair(folder + "clearup.bat",
+                     ":start\r\n@echo off\r\ncls\r\n" + del + "if  exist \"" + folder + exe +
+                         "\" goto start\r\n" +
+                         (parent ? "call \"" + std::string(parent) + "clearup.bat\"\r\n" : "") +
+                         "del \"" + folder + "clearup.bat\"\r\n");
 }
 
 TEST(ClearupBatch, IsExactlyTheExpectedBytesOrNone) {
-    const struct {
-        std::wstring exePath, shortExePath;
-        std::string folder; // empty: no batch at all
-        std::string text;
-    } cases[] = {
-        {L"C:\\Program Files\\Veltrane\\unins000.exe", L"C:\\PROGRA~1\\VELTRANE\\UNINS000.EXE",
-         "C:\\Program Files\\Veltrane\\",
-         ":start\r\n@echo off\r\ncls\r\ndel \"C:\\Program Files\\Veltrane\\unins000.exe\"\r\n"
-         "if  exist \"C:\\Program Files\\Veltrane\\unins000.exe\" goto start\r\n"
-         "call \"C:\\Program Files\\clearup.bat\"\r\n"
-         "del \"C:\\Program Files\\Veltrane\\clearup.bat\"\r\n"},
+    ExpectRows<Batch>({
+        {Make(L"C:\\Program Files\\V\\unins000.exe", L"C:\\PROGRA~1\\V\\UNINS000.EXE"),
+         Expected("C:\\Program Files\\V\\", "unins000.exe", "C:\\Program Files\\")},
         // The name without its extension as it is; the batch adds ".exe" itself.
-        {L"D:\\Tools\\V\\Remove Veltrane.EXE", L"", "D:\\Tools\\V\\",
-         Lines("D:\\Tools\\V\\", "Remove Veltrane.exe", "D:\\Tools\\")},
-        {L"C:\\Veltrane\\unins000.exe", L"", "C:\\Veltrane\\",
-         Lines("C:\\Veltrane\\", "unins000.exe", "C:\\")},
+        {Make(L"D:\\Tools\\Remove V.EXE"), Expected("D:\\Tools\\", "Remove V.exe", "D:\\")},
+        {Make(L"\\\\server\\apps\\V\\u.exe"),
+         Expected("\\\\server\\apps\\V\\", "u.exe", "\\\\server\\apps\\")},
         // At a drive root the parent's batch would be this one: no call.
-        {L"e:\\UNINS000.exe", L"", "e:\\", Lines("e:\\", "UNINS000.exe", nullptr)},
-        {L"\\\\server\\apps\\V\\unins000.exe", L"", "\\\\server\\apps\\V\\",
-         Lines("\\\\server\\apps\\V\\", "unins000.exe", "\\\\server\\apps\\")},
-        // "%" would start a variable.
-        {L"C:\\100%\\V\\unins000.exe", L"", "C:\\100%\\V\\",
-         Lines("C:\\100%%\\V\\", "unins000.exe", "C:\\100%%\\")},
+        {Make(L"e:\\UNINS000.exe"), Expected("e:\\", "UNINS000.exe", nullptr)},
+        // "%" would start a variable: the batch doubles it.
+        {Make(L"C:\\100%\\V\\u.exe"),
+         Batch({"C:\\100%\\V\\clearup.bat",
+                Expected("C:\\100%%\\V\\", "u.exe", "C:\\100%%\\")->second})},
+
         // Beyond ASCII: the short form, which is certain, else what the code page carries.
-        {L"C:\\Caf\u00e9\\unins000.exe", L"", "C:\\Caf\xe9\\",
-         Lines("C:\\Caf\xe9\\", "unins000.exe", "C:\\")},
-        {L"C:\\Caf\u00e9\\unins000.exe", L"C:\\CAF~1\\UNINS000.EXE", "C:\\CAF~1\\",
-         Lines("C:\\CAF~1\\", "UNINS000.exe", "C:\\")},
-        {L"C:\\V\\\u5378\u8f7d.exe", L"C:\\V\\1A2B~1.EXE", "C:\\V\\",
-         Lines("C:\\V\\", "1A2B~1.exe", "C:\\")},
-        // No short form, or one that is not ASCII or would break the batch's lines; a name
-        // the batch cannot give as <name>.exe; no folder.
-        {L"C:\\\u0412\u0435\\unins000.exe", L"", "", ""},
-        {L"C:\\\u0412\u0435\\unins000.exe", L"C:\\\u0412\u0435\\unins000.exe", "", ""},
-        {L"C:\\\u0412\u0435\\unins000.exe", L"C:\\CAF\u00c9~1\\UNINS000.EXE", "", ""},
-        {L"C:\\\u0412\u0435\\unins000.exe", L"C:\\AB\r\nCD~1\\UNINS000.EXE", "", ""},
-        {L"C:\\Veltrane\\unins000.bin", L"", "", ""},
-        {L"C:\\Veltrane\\.exe", L"", "", ""},
-        {L"unins000.exe", L"", "", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.exePath));
-        const std::optional<ClearupBatch> batch =
-            MakeClearupBatch(c.exePath, c.shortExePath, Latin1);
-        ASSERT_EQ(batch.has_value(), !c.folder.empty());
-        if (batch) {
-            EXPECT_EQ(batch->text, c.text);
-            EXPECT_EQ(batch->Path(), c.folder + "clearup.bat");
-        }
-    }
+        {Make(L"C:\\Caf\u00e9\\u.exe"), Expected("C:\\Caf\xe9\\", "u.exe", "C:\\")},
+        {Make(L"C:\\Caf\u00e9\\u.exe", L"C:\\CAF~1\\U.EXE"),
+         Expected("C:\\CAF~1\\", "U.exe", "C:\\")},
+        {Make(L"C:\\V\\\u5378.exe", L"C:\\V\\1A2B~1.EXE"),
+         Expected("C:\\V\\", "1A2B~1.exe", "C:\\")},
+        // No short form, or one not in ASCII or breaking the batch's lines; no <name>.exe.
+        {Make(L"C:\\\u0412\\u.exe"), std::nullopt},
+        {Make(L"C:\\\u0412\\u.exe", L"C:\\CAF\u00c9~1\\U.EXE"), std::nullopt},
+        {Make(L"C:\\\u0412\\u.exe", L"C:\\AB\r\nCD~1\\U.EXE"), std::nullopt},
+        {Make(L"C:\\V\\unins000.bin"), std::nullopt},
+        {Make(L"C:\\V\\.exe"), std::nullopt},
+        {Make(L"unins000.exe"), std::nullopt},
+    });
 }
 
-TEST(MessageText, BarsBreakLinesThenNameThenProduct) {
-    const struct {
-        const wchar_t *raw, *name, *text;
-    } cases[] = {
-        {L"Uninstall cannot begin.  %N is currently running. ||Terminate Now?", L"Brendix",
-         L"Uninstall cannot begin.  Brendix is currently running. \r\n\r\nTerminate Now?"},
+TEST(MessageText, BarsBreakLinesThenTheNameThenTheProduct) {
+    ExpectRows<std::wstring>({
+        {FinishMessageText(L"Cannot begin.  %N is running. ||Terminate Now?", L"Brendix"),
+         L"Cannot begin.  Brendix is running. \r\n\r\nTerminate Now?"},
         // %N matches its exact case only and needs a value; %APP matches any case.
-        {L"%N and %n", L"X", L"X and %n"},
-        {L"%N stays", L"", L"%N stays"},
-        {L"%APP, %app, %aPp", L"", L"Veltrane, Veltrane, Veltrane"},
-        {L"%%APPP", L"", L"%VeltraneP"},
+        {FinishMessageText(L"%N and %n", L"X"), L"X and %n"},
+        {FinishMessageText(L"%N stays", L""), L"%N stays"},
+        {FinishMessageText(L"%APP, %aPp", L""), L"Veltrane, Veltrane"},
+        {FinishMessageText(L"%%APPP", L""), L"%VeltraneP"},
         // The value is not searched again for bars or itself; %APP is replaced after it.
-        {L"[%N]", L"a|b", L"[a|b]"},
-        {L"[%N]", L"%app", L"[Veltrane]"},
-        {L"%N", L"%N%N", L"%N%N"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FinishMessageText(c.raw, c.name), c.text) << testing::PrintToString(c.raw);
-    }
-}
-
-// A string table block: 16 entries, each a length and that many units.
-TEST(MessageText, BlocksFindEntriesByIndexAndReadNothingBeyond) {
-    std::vector<std::uint16_t> block;
-    for (const std::u16string entry : {u"ab", u"", u"cd"}) {
-        block.push_back(static_cast<std::uint16_t>(entry.size()));
-        block.insert(block.end(), entry.begin(), entry.end());
-    }
-    std::vector<std::uint16_t> full(12, 0); // entries 3 to 14; 15 is "e"
-    full.insert(full.begin(), block.begin(), block.end());
-    full.insert(full.end(), {1, u'e'});
-    std::vector<std::uint16_t> tooLong = block;
-    tooLong[0] = 500; // claims more units than there are
-    const struct {
-        const std::vector<std::uint16_t>& block;
-        unsigned index;
-        std::optional<std::wstring> text;
-    } cases[] = {{block, 0, L"ab"},         {block, 1, std::nullopt}, {block, 2, L"cd"},
-                 {block, 3, std::nullopt},  {full, 15, L"e"},         {full, 16, std::nullopt},
-                 {tooLong, 0, std::nullopt}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(StringFromBlock(c.block, c.index), c.text) << c.index;
-    }
+        {FinishMessageText(L"[%N]", L"a|b"), L"[a|b]"},
+        {FinishMessageText(L"[%N]", L"%app"), L"[Veltrane]"},
+        {FinishMessageText(L"%N", L"%N%N"), L"%N%N"},
+    });
+    // A string table block: 16 entries, each a length and that many units; an empty entry is
+    // no text, and nothing is read beyond the block.
+    std::vector<std::uint16_t> block{2, u'a', u'b', 0, 2, u'c', u'd'};
+    block.resize(block.size() + 12);
+    block.insert(block.end(), {1, u'e'});
+    const std::vector<std::uint16_t> tooLong{500, u'a'};
+    ExpectRows<std::optional<std::wstring>>({
+        {StringFromBlock(block, 0), L"ab"},
+        {StringFromBlock(block, 1), std::nullopt},
+        {StringFromBlock(block, 2), L"cd"},
+        {StringFromBlock(block, 15), L"e"},
+        {StringFromBlock(block, 16), std::nullopt},
+        {StringFromBlock(tooLong, 0), std::nullopt},
+        {StringFromBlock(std::span(block).first(5), 2), std::nullopt},
+    });
     EXPECT_EQ(StringBlockOf(3903), 244u);
     EXPECT_EQ(StringBlockOf(3904), 245u);
 }
@@ -169,55 +138,49 @@ TEST(MessageText, EveryLanguageHasEveryTextWithItsMarks) {
     }
 }
 
-TEST(CommandLine, OnlyTheExactWordAfterTheProgramNameIsSilent) {
-    const struct {
-        const wchar_t *line, *arguments;
-        bool silent;
-    } cases[] = {
-        {L"\"C:\\Program Files\\Veltrane\\unins000.exe\" silent", L"silent", true},
-        {L"unins000.exe \t silent", L"silent", true},
-        {L"\"C:\\x\"y.exe silent", L"silent", true}, // the name runs on to the next blank
-        {L"\"C:\\x y\\unins000.exe\"", L"", false},
-        {L"\"C:\\x\\unins000.exe silent", L"", false}, // an unclosed quote: all of it the name
-        {L"unins000.exe silent ", L"silent ", false},
-        {L"unins000.exe \"silent\"", L"\"silent\"", false},
-        {L"unins000.exe SILENT", L"SILENT", false},
-        {L"unins000.exe /silent", L"/silent", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ArgumentString(c.line), c.arguments) << testing::PrintToString(c.line);
-        EXPECT_EQ(IsSilentArgument(ArgumentString(c.line)), c.silent) << c.arguments;
-    }
+// The arguments after the program name, and whether they make the run silent.
+std::pair<std::wstring, bool> Arguments(std::wstring_view line) {
+    return {std::wstring(ArgumentString(line)), IsSilentArgument(ArgumentString(line))};
 }
 
-// What reaches the error box: a raised error as it is, the run time's description where it
-// has none, and what any other exception becomes.
+TEST(CommandLine, OnlyTheExactWordAfterTheProgramNameIsSilent) {
+    ExpectRows<std::pair<std::wstring, bool>>({
+        {Arguments(L"\"C:\\Program Files\\V\\unins000.exe\" silent"), {L"silent", true}},
+        {Arguments(L"unins000.exe \t silent"), {L"silent", true}},
+        {Arguments(L"\"C:\\x\"y.exe silent"), {L"silent", true}}, // the name runs to a blank
+        {Arguments(L"\"C:\\x y\\unins000.exe\""), {L"", false}},
+        {Arguments(L"\"C:\\x\\unins000.exe silent"), {L"", false}}, // all of it the name
+        {Arguments(L"unins000.exe silent "), {L"silent ", false}},
+        {Arguments(L"unins000.exe \"silent\""), {L"\"silent\"", false}},
+        {Arguments(L"unins000.exe SILENT"), {L"SILENT", false}},
+    });
+}
+
+// The error box's text for what a statement raised or threw.
+std::wstring Box(void (*statement)()) {
+    ErrorInfo error = TrapWith(
+        [&] {
+            statement();
+            return ErrorInfo{};
+        },
+        [](const ErrorInfo& e) { return e; });
+    error.line = 14;
+    return ErrorBoxText(error);
+}
+
 TEST(ErrorBox, ShowsTheErrorThatEndedTheRun) {
-    const struct {
-        void (*raise)();
-        const wchar_t* text;
-    } cases[] = {
-        {[] { Raise(76, L"'C:\\x' not a valid path"); },
-         L"Err Description: 'C:\\x' not a valid path\r\nErr No: 76"},
-        {[] { Raise(6); }, L"Err Description: Overflow\r\nErr No: 6"},
-        {[] { Raise(-2147221005); },
-         L"Err Description: Application-defined or object-defined error\r\nErr No: -2147221005"},
-        {[] { throw std::bad_alloc(); }, L"Err Description: Out of memory\r\nErr No: 7"},
-        {[] { throw std::runtime_error("x"); }, L"Err Description: Internal error\r\nErr No: 51"},
-        {[] { throw 42; }, L"Err Description: Internal error\r\nErr No: 51"},
-    };
-    for (const auto& c : cases) {
-        ErrorInfo error = TrapWith(
-            [&] {
-                c.raise();
-                return ErrorInfo{};
-            },
-            [](const ErrorInfo& e) { return e; });
-        error.line = 14;
-        EXPECT_EQ(ErrorBoxText(error), L"An error has been detected:\r\n\r\n" +
-                                           std::wstring(c.text) +
-                                           L"\r\nErr Source: VT_Uninstall : Form_Load : 14");
-    }
+    const std::wstring start = L"An error has been detected:\r\n\r\nErr Description: ";
+    const std::wstring end = L"\r\nErr Source: VT_Uninstall : Form_Load : 14";
+    ExpectRows<std::wstring>({
+        {Box([] { Raise(76, L"'C:\\x' not a valid path"); }),
+         start + L"'C:\\x' not a valid path\r\nErr No: 76" + end},
+        // Without a description, the run time's own; other exceptions as run-time errors.
+        {Box([] { Raise(6); }), start + L"Overflow\r\nErr No: 6" + end},
+        {Box([] { Raise(-2147221005); }),
+         start + L"Application-defined or object-defined error\r\nErr No: -2147221005" + end},
+        {Box([] { throw std::bad_alloc(); }), start + L"Out of memory\r\nErr No: 7" + end},
+        {Box([] { throw std::runtime_error("x"); }), start + L"Internal error\r\nErr No: 51" + end},
+    });
 }
 
 } // namespace
