@@ -16,16 +16,6 @@ namespace {
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-// The run-time error a statement raises, 0 for none.
-template <class Statement> long ErrorOf(Statement statement) {
-    try {
-        statement();
-    } catch (const RuntimeError& e) {
-        return e.info().number;
-    }
-    return 0;
-}
-
 TEST(ControlRules, NumbersRoundHalvesToEvenAndFaultsAreRunTimeErrors) {
     ExpectRows<double>({
         {NearestEven(-1.5), -2},
