@@ -20,6 +20,7 @@ TEST(ControlRules, NumbersRoundHalvesToEvenAndFaultsAreRunTimeErrors) {
     ExpectRows<double>({
         {NearestEven(-1.5), -2},
         {NearestEven(2.4999), 2},
+        {NearestEven(2.5001), 3},
         {NearestEven(-2.6), -3},
         {FillPercent(1, 0, 8), 12.5},
     });
@@ -84,6 +85,7 @@ TEST(ProgressBar, TilesHeadAndLimits) {
         {Check(L"Value", 101, 0, 100), {true, 100, {high}}},
         {Check(L"Value", -1, 0, 100), {true, 0, {low}}},
         {Check(L"Value", 100, 0, 100), {true, 100, {}}},
+        {Check(L"Value", 0, 0, 100), {true, 0, {}}},
         {Check(L"Value", 50, 20, 10), {true, 20, {high, low}}}, // Max below Min: Max first
     });
 }

@@ -112,8 +112,8 @@ Batch Lines(const std::string& folder, const std::string& exe, const char* paren
 
 TEST(ClearupBatch, IsExactlyTheExpectedBytesOrNone) {
     ExpectRows<Batch>({
-        {Make(L"C:\\Programs\\V\\unins000.exe", L"C:\\PROGRA~1\\V\\UNINS000.EXE"),
-         Lines("C:\\Programs\\V\\", "unins000.exe", "C:\\Programs\\")},
+        {Make(L"C:\\Program Files\\V\\unins000.exe", L"C:\\PROGRA~1\\V\\UNINS000.EXE"),
+         Lines("C:\\Program Files\\V\\", "unins000.exe", "C:\\Program Files\\")},
         // The name without its extension as it is; the batch adds ".exe" itself.
         {Make(L"D:\\Tools\\Remove V.EXE"), Lines("D:\\Tools\\", "Remove V.exe", "D:\\")},
         {Make(L"\\\\server\\V\\u.exe"), Lines("\\\\server\\V\\", "u.exe", "\\\\server\\")},
@@ -162,7 +162,7 @@ TEST(MessageText, BarsBreakLinesThenTheNameThenTheProductAndBlocksHoldSixteen) {
         {StringFromBlock(block, 15), L"e"},
         {StringFromBlock(block, 16), std::nullopt},
         {StringFromBlock(std::vector<std::uint16_t>{500, u'a'}, 0), std::nullopt},
-        {StringFromBlock(std::span(block).first(5), 2), std::nullopt},
+        {StringFromBlock(std::span(block).first(4), 2), std::nullopt},
     });
     EXPECT_EQ(StringBlockOf(3903), 244u);
     EXPECT_EQ(StringBlockOf(3904), 245u);
