@@ -15,11 +15,10 @@ namespace {
 using namespace std::string_literals;
 using Text = std::wstring;
 
-// The Run key a start-up entry's tag names.
+// The root and the Run key a start-up entry's tag names.
 Text RunKeyOf(std::wstring_view name) {
     const std::optional<StartUpList> list = StartUpListFor(name);
-    return !list ? L"none"
-                 : (list->root == kHkeyLocalMachine ? L"HKLM\\"s : L"HKCU\\"s) + list->key;
+    return list ? std::to_wstring(list->root) + L"\\" + list->key : L"none";
 }
 
 TEST(PathRules, NamesAndTexts) {
@@ -66,9 +65,9 @@ TEST(PathRules, NamesAndTexts) {
         {MultiStringValueText(L"  a \0b  \0\0"s, false), L"  a "},
         {MultiStringValueText(L"  a \0\0b  \0\0"s, true), L"a   b"},
         // A start-up entry: the tag names the list, the name is the rest without blanks.
-        {RunKeyOf(L"hklm:Some App"), L"HKLM\\"s + kMachineRunKey},
-        {RunKeyOf(L"hKcU:"), L"HKCU\\"s + kUserRunKey},
-        {RunKeyOf(L"star:x"), L"HKCU\\"s + kUserRunKey},
+        {RunKeyOf(L"hklm:Some App"), std::to_wstring(kHkeyLocalMachine) + L"\\" + kMachineRunKey},
+        {RunKeyOf(L"hKcU:"), std::to_wstring(kHkeyCurrentUser) + L"\\" + kUserRunKey},
+        {RunKeyOf(L"star:x"), std::to_wstring(kHkeyCurrentUser) + L"\\" + kUserRunKey},
         {RunKeyOf(L"HKCR:Tool"), L"none"},
         {StartUpEntryName(L"HKLM: Some  App "), L"SomeApp"},
         {StartUpEntryName(L"STAR:a\tb"), L"a\tb"},
