@@ -124,8 +124,6 @@ TEST(PropertySets, SaveChangedKeysInOrderAndLoadBack) {
     bar.ErrorsOn = false;
     bar.ImageRepStep = 12;
     bar.TextPercentage = true;
-    const ProgressBarProps all{{{1}}, 5,     50,    6,    false,    1, true, 3,
-                               12,    false, {{1}}, L"x", L" done", 1, 7,    true};
     LabelProps title = NewLabel(ambient); // the window's title over the banner
     title.AlphaLinkIMG = L"Image1";
     title.BackStyle = kBackColourKeyed;
@@ -133,6 +131,8 @@ TEST(PropertySets, SaveChangedKeysInOrderAndLoadBack) {
     title.ForeColor = 0;
     title.FontBold = true;
     // Sets where every key differs from its absent value.
+    const ProgressBarProps all{{{1}}, 5,     50,    6,    false,    1, true, 3,
+                               12,    false, {{1}}, L"x", L" done", 1, 7,    true};
     const LabelProps label{
         1,    L"Image1", false, kBackCopied, 1,  0x8000000F, L"\x05E9 & co", false, 0, {L"Arial"},
         true, true,      true,  {120000},    99, {{1, 2}},   false,          true};
@@ -150,6 +150,7 @@ TEST(PropertySets, SaveChangedKeysInOrderAndLoadBack) {
     EXPECT_EQ(LoadProgressBar(SaveProgressBar(all)), all);
     EXPECT_EQ(LoadLabel(SaveLabel(title, ambient), ambient), title);
     EXPECT_EQ(LoadLabel(SaveLabel(label, ambient), ambient), label);
+    EXPECT_EQ(LoadLabel(SaveLabel(NewLabel(ambient), ambient), ambient), NewLabel(ambient));
     PropertyBag stored;
     stored.Write(L"Min", std::int32_t{5});
     stored.Write(L"Font", FontData{L"Arial", {120000}});

@@ -133,6 +133,7 @@ TEST(PathRules, AttributeErrorsPassAskAgainOrRaise) {
         {RunCheck(File, {76}), {0, 0, 76, L"'E:\\Setup' not a valid path"}},
         {RunCheck(Folder, {76}), {0, 0, 76, L"'E:\\Setup\\a.dll' not a valid path"}},
         {RunCheck(Folder, {70}), {0, 0, 70, L"Permission denied"}},
+        {RunCheck(File, {75}), {0, 0, 75, L"Path/File access error"}},
         // A drive not ready asks until it answers, the user cancels or another error comes.
         {RunCheck(File, {5, 5, 0}, {true, true}), {2, 2, 0, L""}},
         {RunCheck(File, {5, 5}, {true, false}), {2, 1, 71, L"Disk not ready"}},
