@@ -272,14 +272,6 @@ std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
     return std::nullopt;
 }
 
-ThreadBox AnswerBoxOfThread(DWORD threadId, int answer) {
-    std::optional<ThreadBox> shown = AnswerNextBoxOfThread(threadId, answer, {});
-    if (!shown) {
-        throw std::runtime_error("no message box appeared");
-    }
-    return *shown;
-}
-
 TreeSnapshot Snapshot(const std::wstring& folder) {
     TreeSnapshot snapshot;
     std::error_code error;

@@ -170,7 +170,4 @@ struct ThreadBox {
 std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
                                                const std::function<bool()>& finished);
 
-// The same for a box that must come: throws std::runtime_error when none does.
-ThreadBox AnswerBoxOfThread(DWORD threadId, int answer);
-
 } // namespace vt::test
