@@ -6,7 +6,7 @@
 #   - the worst time the window takes to answer while an interactive uninstall works;
 #   - the scan's peak memory: the peak resident size of a silent uninstall with a 200 MB log,
 #     less that of one with an empty log.
-#   scripts/bench-removal.sh [FILES] [MEGABYTES]
+#   bench/removal.sh [FILES] [MEGABYTES]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,7 +17,7 @@ tests/wine/with-wine.sh bash -c '
     set -euo pipefail
     VT_UNINSTALLER=$("$VT_WINE" winepath -w build/win64/unins000.exe 2>/dev/null | tr -d "\r")
     export VT_UNINSTALLER
-    bench=build/win64/tests/e2e/removal_bench.exe
+    bench=build/win64/bench/removal_bench.exe
     folder="$WINEPREFIX/drive_c/vt-bench/Veltrane"
     stage() {
         tests/wine/wine-exec "$bench" stage "$@" >/dev/null

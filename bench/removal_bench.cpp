@@ -4,7 +4,7 @@
 //   removal_bench stage MEGABYTES [FILES]
 //                                 a product in C:\vt-bench\Veltrane with FILES (0) files, whose
 //                                 log names them and is filled up to MEGABYTES with names of
-//                                 files that are not there, for scripts/bench-removal.sh to
+//                                 files that are not there, for bench/removal.sh to
 //                                 uninstall and measure from outside
 //   removal_bench delete [FILES]  a bare DeleteFileW loop over the files staged (20000)
 //   removal_bench respond [FILES] an interactive uninstall of a product with FILES files, its
