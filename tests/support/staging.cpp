@@ -87,7 +87,8 @@ std::wstring FileNameFrom(const std::string& text) {
 
 StagedProduct::StagedProduct(const std::wstring& name, StageOptions options)
     : root_(std::wstring(kTestsRoot) + L"\\" + name),
-      programFolder_(root_ + L"\\" + kProductFolder),
+      programFolder_(options.programFolder ? options.programFolder
+                                           : root_ + L"\\" + kProductFolder),
       userDataFolder_(AppDataFolder() + L"\\" + kProductFolder) {
     if (fs::exists(userDataFolder_)) {
         throw std::runtime_error(ToUtf8(userDataFolder_) +
@@ -101,6 +102,7 @@ StagedProduct::StagedProduct(const std::wstring& name, StageOptions options)
 
     // A folder of this test left by a run that crashed is this test's own to clear.
     RemoveTree(root_);
+    RemoveTree(programFolder_);
     try {
         CreateFolders(programFolder_);
         std::error_code error;
@@ -120,6 +122,7 @@ StagedProduct::StagedProduct(const std::wstring& name, StageOptions options)
         }
     } catch (...) {
         RemoveTree(root_);
+        RemoveTree(programFolder_);
         RemoveTree(userDataFolder_);
         throw;
     }
@@ -129,6 +132,7 @@ StagedProduct::~StagedProduct() {
     // The batch of a finished run may still be at work in the folder: the folder goes after it.
     (void)PollUntil([this] { return !fs::exists(ClearupBatch()); }, kBatchEndsWithinMs);
     RemoveTree(root_);
+    RemoveTree(programFolder_);
     // Shared by all tests: it goes with the last of them.
     RemoveDirectoryW(kTestsRoot);
     // The folder was not there when the test began, so whatever is there now is the test's.

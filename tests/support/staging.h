@@ -16,6 +16,9 @@ inline constexpr const wchar_t* kUserDataFiles[] = {L"Settings.ini", L"CookieInf
 struct StageOptions {
     bool userData = false; // %APPDATA%\Veltrane with its five files
     bool plugIns = false;  // <program folder>\PlugIns with a plug-in in it
+    // A full path for the program folder instead of <root>\Veltrane (the benchmark's
+    // C:\Program Files\Veltrane); it goes with the root.
+    const wchar_t* programFolder = nullptr;
 };
 
 class StagedProduct {
