@@ -1,15 +1,25 @@
-// How the uninstaller removes a large product, against the least that removing it could cost.
+// How long the uninstaller takes to remove an installed product, against the least that deleting
+// its files could cost; how its window answers while it works; what its log costs in memory.
 // Prints figures; it passes or fails nothing.
 //
-//   removal_bench stage MEGABYTES [FILES]
-//                                 a product in C:\vt-bench\Veltrane with FILES (0) files, whose
-//                                 log names them and is filled up to MEGABYTES with names of
-//                                 files that are not there, for bench/removal.sh to
-//                                 uninstall and measure from outside
-//   removal_bench delete [FILES]  a bare DeleteFileW loop over the files staged (20000)
-//   removal_bench respond [FILES] an interactive uninstall of a product with FILES files, its
-//                                 window asked with WM_NULL every 50 ms: the worst answer time
+//   removal_bench [ROUNDS [SMALL [LARGE [MEGABYTES]]]]        (3, 1000, 20000, 200)
+//
+// Every run works on the whole product as a user has it (the tests' staging): installed in
+// C:\Program Files\Veltrane with its COM libraries, Start-menu groups, shortcuts, registry rows,
+// plug-ins and user data, and its German language component registered and chosen; the log
+// names N more files of 1 KiB in 50 folders under Bulk. A round stages it and times a silent
+// uninstall, started from this process and waited for; then stages it again and times the floor,
+// a separate program (delete_floor, beside this one) that deletes the same N files with
+// DeleteFileW from a list, started and waited for the same way. Rounds of SMALL and LARGE files
+// take turns; the figures are medians. Then an interactive uninstall of LARGE files with its
+// window asked with WM_NULL every 50 ms, and the peak working set of a silent uninstall whose log
+// is padded to MEGABYTES with names of missing files, less that of one whose log is not.
+//
+// Needs VT_UNINSTALLER, VT_COM_PROBE and VT_GERMAN as the end-to-end tests have them
+// (bench/removal.sh sets them).
 #include "system/handles.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/installed_product.h"
 #include "tests/support/message_box.h"
 #include "tests/support/process.h"
 #include "tests/support/running.h"
@@ -17,74 +27,243 @@
 #include "tests/support/text.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
-const std::wstring kProgramFolder = L"C:\\vt-bench\\Veltrane";
+constexpr wchar_t kProgramFolder[] = L"C:\\Program Files\\Veltrane";
+constexpr long kBulkFolders = 50;
+// Hang protection only.
+constexpr DWORD kRunWithinMs = 600000;
 
 double Since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::wstring FilePath(long i) {
-    return kProgramFolder + L"\\data" + std::to_wstring(i / 1000) + L"\\file" + std::to_wstring(i) +
-           L".dat";
+std::wstring BesideThisProgram(const wchar_t* file) {
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return fs::path(self).parent_path().wstring() + L"\\" + file;
 }
 
-// The uninstaller, the files in folders of a thousand, each of its own size, and the log.
-void Stage(long files, std::size_t logBytes) {
-    std::error_code ignored;
-    fs::remove_all(kProgramFolder, ignored);
-    fs::create_directories(kProgramFolder);
-    fs::copy_file(vt::test::Environment(L"VT_UNINSTALLER"), kProgramFolder + L"\\unins000.exe");
-    std::string log;
-    const std::string record("AB\0\0", 4);
-    const std::vector<char> content(4096, 'x');
-    for (long i = 0; i < files; ++i) {
-        const std::wstring folder = kProgramFolder + L"\\data" + std::to_wstring(i / 1000);
-        if (i % 1000 == 0) {
-            fs::create_directories(folder);
+// Removes a tree through the long form of its paths, clearing read-only marks: the staged product
+// holds a path deeper than the usual limit, which the staging's own clean-up cannot reach. The
+// staging makes no links.
+void RemoveLongTree(const std::wstring& path) {
+    WIN32_FIND_DATAW entry{};
+    const vt::UniqueFind search(FindFirstFileW((path + L"\\*").c_str(), &entry));
+    for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &entry)) {
+        const std::wstring name = entry.cFileName;
+        const std::wstring inner = path + L"\\" + name;
+        if (name == L"." || name == L"..") {
+            continue;
         }
-        const std::wstring path = FilePath(i);
-        const vt::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        WriteFile(file.get(), content.data(), static_cast<DWORD>(i * 37 % 4096), &written, nullptr);
-        log += "\x01 " + vt::test::ToUtf8(path) + record;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveLongTree(inner);
+        } else {
+            SetFileAttributesW(inner.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(inner.c_str());
+        }
     }
-    while (log.size() < logBytes) {
-        log += "\x01 C:\\vt-bench\\Veltrane\\gone\\not-there-" + std::to_string(log.size()) +
-               ".txt" + record;
-    }
-    vt::test::WriteTestFile(kProgramFolder + L"\\unins000.dat", log);
+    RemoveDirectoryW(path.c_str());
 }
 
-// The least that deleting the staged files could cost: DeleteFileW on each, in the log's order.
-void Delete(long files) {
+// Whatever an earlier round left in the program folder goes before the product is staged there,
+// and whatever this one leaves goes after it.
+class ClearedProgramFolder {
+  public:
+    ClearedProgramFolder() { RemoveLongTree(kLongProgramFolder); }
+    ~ClearedProgramFolder() { RemoveLongTree(kLongProgramFolder); }
+    ClearedProgramFolder(const ClearedProgramFolder&) = delete;
+    ClearedProgramFolder& operator=(const ClearedProgramFolder&) = delete;
+
+  private:
+    static constexpr wchar_t kLongProgramFolder[] = L"\\\\?\\C:\\Program Files\\Veltrane";
+};
+
+// The product's own key, set to the language whose component is installed; gone afterwards.
+class LanguageSetting {
+  public:
+    LanguageSetting() {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Language", REG_SZ, L"German", sizeof L"German");
+    }
+    ~LanguageSetting() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
+    }
+    LanguageSetting(const LanguageSetting&) = delete;
+    LanguageSetting& operator=(const LanguageSetting&) = delete;
+
+  private:
+    static constexpr wchar_t kKey[] = L"Software\\Veltrane";
+};
+
+// The whole product installed, with `files` more logged files under Bulk (listed in `list` for
+// the floor) and the log padded to `logBytes` with names of files that are not there. Everything
+// goes again with it, once the self-removal of a finished run is over.
+class Installation {
+  public:
+    Installation(long files, std::size_t logBytes, const std::wstring& list)
+        : product_(L"bench", {.userData = true, .plugIns = true, .programFolder = kProgramFolder}),
+          installed_(product_, {}) {
+        const std::wstring language = product_.ProgramFolder() + L"\\Languages\\german.dll";
+        std::wstring german = vt::test::Environment(L"VT_GERMAN");
+        std::replace(german.begin(), german.end(), L'/', L'\\');
+        fs::copy_file(german, language, fs::copy_options::overwrite_existing);
+        component_ = std::make_unique<vt::test::RegisteredComponent>(language);
+
+        std::string log;
+        std::string listed;
+        const std::string record("AB\0\0\x05", 5);
+        const std::vector<char> content(1024, 'x');
+        for (long i = 0; i < files; ++i) {
+            const std::wstring folder =
+                product_.ProgramFolder() + L"\\Bulk\\Folder" + std::to_wstring(i % kBulkFolders);
+            if (i < kBulkFolders) {
+                fs::create_directories(folder);
+            }
+            const std::wstring path = folder + L"\\File" + std::to_wstring(i) + L".dat";
+            const vt::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            DWORD written = 0;
+            WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                      nullptr);
+            log += "\x01\x20" + vt::test::ToUtf8(path) + record;
+            listed += vt::test::ToUtf8(path) + "\n";
+        }
+        const std::size_t staged = fs::file_size(installed_.Log());
+        const std::string gone = vt::test::ToUtf8(product_.ProgramFolder()) + "\\Gone\\not-there-";
+        while (staged + log.size() < logBytes) {
+            log += "\x01\x20" + gone + std::to_string(log.size()) + ".txt" + record;
+        }
+        std::ofstream(fs::path(installed_.Log()), std::ios::binary | std::ios::app) << log;
+        if (!list.empty()) {
+            std::ofstream(fs::path(list), std::ios::binary) << listed;
+        }
+        WriteBack();
+    }
+
+    std::wstring Uninstaller() const { return product_.Uninstaller(); }
+
+    ~Installation() {
+        // The batch of a finished run removes the uninstaller (the staging waits for that): its
+        // cmd.exe ends before the next round starts.
+        vt::test::PollUntil([] { return vt::test::CountProcessesNamed(L"cmd.exe") == 0; },
+                            kRunWithinMs);
+    }
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+  private:
+    // The staged files go to the disk before anything is timed, so that no run pays for
+    // writing back another's: the system's sync, which Wine starts as the Unix program it is.
+    static void WriteBack() {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        std::wstring command = L"Z:\\bin\\sync";
+        if (CreateProcessW(command.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &started)) {
+            const vt::UniqueHandle process(started.hProcess);
+            const vt::UniqueHandle thread(started.hThread);
+            WaitForSingleObject(process.get(), kRunWithinMs);
+        }
+    }
+
+    ClearedProgramFolder cleared_;
+    vt::test::StagedProduct product_;
+    vt::test::InstalledProduct installed_;
+    LanguageSetting language_;
+    std::unique_ptr<vt::test::RegisteredComponent> component_;
+};
+
+struct Timed {
+    double seconds = 0;
+    std::size_t peakBytes = 0; // only when asked for
+    DWORD exitCode = 0;
+};
+
+// Starts the program as the shell would and waits for its end, timing it from just before the
+// start; `peak` also follows its peak working set (every 10 ms, which costs it a little).
+Timed Run(const std::wstring& exe, const std::wstring& arguments, bool peak = false) {
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    Timed timed;
     const Clock::time_point start = Clock::now();
-    long deleted = 0;
-    for (long i = 0; i < files; ++i) {
-        deleted += DeleteFileW(FilePath(i).c_str()) ? 1 : 0;
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
+        throw std::runtime_error("cannot start " + vt::test::ToUtf8(exe));
     }
-    std::printf("DeleteFileW loop: %ld files in %.2f s\n", deleted, Since(start));
+    const vt::UniqueHandle process(started.hProcess);
+    const vt::UniqueHandle thread(started.hThread);
+    if (!peak) {
+        WaitForSingleObject(process.get(), kRunWithinMs);
+    }
+    while (peak && WaitForSingleObject(process.get(), 10) == WAIT_TIMEOUT) {
+        PROCESS_MEMORY_COUNTERS counters{};
+        if (GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) {
+            timed.peakBytes = std::max(timed.peakBytes, counters.PeakWorkingSetSize);
+        }
+    }
+    timed.seconds = Since(start);
+    GetExitCodeProcess(process.get(), &timed.exitCode);
+    return timed;
 }
 
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+struct Sizes {
+    std::vector<double> uninstall;
+    std::vector<double> floor;
+};
+
+// One round at `files`: a silent uninstall, then the floor over the same files staged afresh.
+void Round(long files, Sizes& sizes) {
+    double uninstall = 0;
+    {
+        Installation installation(files, 0, L"");
+        uninstall = Run(installation.Uninstaller(), L"silent").seconds;
+    }
+    const std::wstring list = L"C:\\vt-bench-list.txt";
+    Timed floor;
+    {
+        Installation installation(files, 0, list);
+        floor = Run(BesideThisProgram(L"delete_floor.exe"), L"\"" + list + L"\"");
+    }
+    DeleteFileW(list.c_str());
+    sizes.uninstall.push_back(uninstall);
+    sizes.floor.push_back(floor.seconds);
+    std::printf("%6ld files: silent uninstall %6.2f s, floor %6.2f s%s\n", files, uninstall,
+                floor.seconds, floor.exitCode ? " (the floor could not delete some)" : "");
+    std::fflush(stdout);
+}
+
+// The worst time the window takes to answer while an interactive uninstall works.
 void Respond(long files) {
-    Stage(files, 0);
-    vt::test::WatchedProcess run(kProgramFolder + L"\\unins000.exe", L"");
-    vt::test::BoxDriver driver(run, 600000);
+    Installation installation(files, 0, L"");
+    vt::test::WatchedProcess run(installation.Uninstaller(), L"");
+    vt::test::BoxDriver driver(run, kRunWithinMs);
     std::optional<vt::test::SeenBox> box = driver.WaitForNextBox();
     if (!box) {
         return;
@@ -107,31 +286,79 @@ void Respond(long files) {
         }
     });
     while ((box = driver.WaitForNextBox())) {
-        done = true;
-        driver.Answer(*box, IDOK);
+        driver.Answer(*box, vt::test::BoxDriver::SafestAnswer(*box));
     }
     done = true;
     probe.join();
-    std::printf("window asked %ld times while it worked: worst answer %.1f ms\n", probes,
-                worst * 1000);
+    std::printf("window asked %ld times while an interactive uninstall of %ld files worked: "
+                "worst answer %.1f ms\n",
+                probes, files, worst * 1000);
+}
+
+void Memory(long megabytes) {
+    std::size_t plain = 0;
+    std::size_t large = 0;
+    {
+        Installation installation(0, 0, L"");
+        plain = Run(installation.Uninstaller(), L"silent", true).peakBytes;
+    }
+    {
+        Installation installation(0, static_cast<std::size_t>(megabytes) << 20, L"");
+        large = Run(installation.Uninstaller(), L"silent", true).peakBytes;
+    }
+    const double mb = 1024.0 * 1024.0;
+    std::printf("peak working set of a silent uninstall: log unpadded %.1f MB, log of %ld MB "
+                "%.1f MB; the log costs %.1f MB, %.2f times its size\n",
+                static_cast<double>(plain) / mb, megabytes, static_cast<double>(large) / mb,
+                (static_cast<double>(large) - static_cast<double>(plain)) / mb,
+                (static_cast<double>(large) - static_cast<double>(plain)) / mb /
+                    static_cast<double>(megabytes));
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::wstring mode = argc > 1 ? argv[1] : L"";
-    const long count = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 20000;
-    if (mode == L"delete") {
-        Delete(count);
-    } else if (mode == L"respond") {
-        Respond(count);
-    } else if (mode == L"stage") {
-        Stage(argc > 3 ? std::wcstol(argv[3], nullptr, 10) : 0, static_cast<std::size_t>(count)
-                                                                    << 20);
-    } else {
-        std::fputs("usage: removal_bench stage MEGABYTES [FILES] | delete|respond [FILES]\n",
-                   stderr);
-        return 2;
+    const auto argument = [&](int i, long fallback) {
+        return argc > i ? std::wcstol(argv[i], nullptr, 10) : fallback;
+    };
+    const long rounds = argument(1, 3);
+    const long fewer = argument(2, 1000);
+    const long more = argument(3, 20000);
+    const long megabytes = argument(4, 200);
+    try {
+        Sizes atFewer;
+        Sizes atMore;
+        for (long round = 1; round <= rounds; ++round) {
+            std::printf("round %ld\n", round);
+            Round(fewer, atFewer);
+            Round(more, atMore);
+        }
+        const double uFewer = Median(atFewer.uninstall);
+        const double fFewer = Median(atFewer.floor);
+        const double uMore = Median(atMore.uninstall);
+        const double fMore = Median(atMore.floor);
+        std::printf("medians of %ld rounds: %ld files: uninstall %.2f s, floor %.2f s; %ld files: "
+                    "uninstall %.2f s, floor %.2f s\n",
+                    rounds, fewer, uFewer, fFewer, more, uMore, fMore);
+        std::printf("whole run at %ld files: %.2f s / %.2f s = %.2f times the floor (target at "
+                    "most 1.25)\n",
+                    more, uMore, fMore, uMore / fMore);
+        const double perFile = 1e6 / static_cast<double>(more - fewer);
+        std::printf("per file, %ld to %ld files: %.0f us / %.0f us = %.2f times the floor's "
+                    "(target at most 1.15)\n",
+                    fewer, more, (uMore - uFewer) * perFile, (fMore - fFewer) * perFile,
+                    (uMore - uFewer) / (fMore - fFewer));
+        std::printf("fixed cost (%ld files less %ld per-file costs): uninstall %.2f s, floor "
+                    "%.2f s\n",
+                    fewer, fewer,
+                    uFewer - (uMore - uFewer) * fewer / static_cast<double>(more - fewer),
+                    fFewer - (fMore - fFewer) * fewer / static_cast<double>(more - fewer));
+        std::fflush(stdout);
+        Respond(more);
+        Memory(megabytes);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "removal_bench: %s\n", e.what());
+        return 1;
     }
     return 0;
 }
