@@ -350,12 +350,14 @@ void Form1::ScanInstallLog() {
             if (entry.kind == LogEntryKind::File) {
                 const std::optional<std::wstring> path =
                     drive ? PathOnDrive(*drive, entry.Path()) : std::nullopt;
-                const bool exists = path && FileOps->Exists(*path);
-                switch (StepForLogFile(entry.text, exists, choices)) {
+                // One question to the system per file: its existence and its deletion both come
+                // from this answer.
+                const PathAttributes found = path ? FileOps->Query(*path) : PathAttributes{};
+                switch (StepForLogFile(entry.text, found.IsFile(), choices)) {
                 case LogFileStep::PassOver:
                     break;
                 case LogFileStep::DeleteAndAdvance:
-                    FileOps->Delete(*path, false);
+                    FileOps->DeleteFound(*path, found);
                     Advance(1);
                     break;
                 case LogFileStep::Advance:
