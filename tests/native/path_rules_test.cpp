@@ -51,6 +51,33 @@ TEST(NamesOneExactPlace, OnlyFullPathsWithoutWildcards) {
     }
 }
 
+// Only a plain file named in full goes by the system's own delete; anything unusual keeps the
+// shell's road and its guards.
+TEST(DeletesDirectly, OnlyPlainFilesNamedInFull) {
+    const wchar_t* const file = L"C:\\Program Files\\Veltrane\\Readme.txt";
+    const struct {
+        const wchar_t* path;
+        std::uint32_t attributes;
+        bool direct;
+    } cases[] = {
+        {file, 0x20, true},        // archive
+        {file, 0x80, true},        // normal
+        {file, 0x2, true},         // hidden
+        {file, 0xFFFFFFFF, false}, // missing
+        {file, 0x21, false},       // read-only
+        {file, 0x24, false},       // system
+        {file, 0x10, false},       // folder
+        {file, 0x420, false},      // link or junction
+        {file, 0x40, false},       // device
+        {L"C:\\Program Files\\Veltrane\\Read?e.txt", 0x20, false},
+        {L"Veltrane\\Readme.txt", 0x20, false},
+    };
+    for (const auto& [path, attributes, direct] : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(path)) + " " + std::to_string(attributes));
+        EXPECT_EQ(DeletesDirectly(path, attributes), direct);
+    }
+}
+
 TEST(NextLetterSuffix, CountsLikeColumnNames) {
     const std::pair<const wchar_t*, const wchar_t*> steps[] = {
         {L"", L"a"},     {L"a", L"b"},     {L"y", L"z"},      {L"z", L"aa"},
