@@ -8,6 +8,7 @@
 #include "system/errors.h"
 #include "system/handles.h"
 #include "uninstall/form1_rules.h"
+#include "uninstall/unregistrations.h"
 #include "controls/MyProgressBar.h"
 #include "controls/MyUniLabel.h"
 
@@ -109,6 +110,8 @@ class Form1 {
     std::unique_ptr<class Form1Design> design_;
     UniqueWindow window_;
     bool declined_ = false;
+    // The registration tools the removal started, until each has been waited for.
+    Unregistrations unregistrations_;
 };
 
 } // namespace vt

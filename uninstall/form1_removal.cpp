@@ -3,13 +3,11 @@
 // that cannot be read: whatever is not there, or cannot be removed, is passed over.
 #include "uninstall/form1.h"
 
-#include "filesystem/path_rules.h"
 #include "resources/resource.h"
 #include "system/ansi.h"
 #include "system/modReg.h"
 #include "system/myMod.h"
 #include "system/paced_yield.h"
-#include "system/system_program.h"
 #include "uninstall/install_log.h"
 #include "uninstall/message_text.h"
 
@@ -60,9 +58,6 @@ constexpr wchar_t kOlderProgramsFolder[] =
 constexpr wchar_t kNewerProgramsFolder[] =
     L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\";
 
-// A library's unregistration takes moments; one that has not ended by then is taken to hang.
-constexpr DWORD kUnregisterLimitMs = 20000;
-
 constexpr wchar_t kInstallLog[] = L"unins000.dat";
 // The longest path the system takes; a longer one names nothing that could exist.
 constexpr std::size_t kLongestPath = 32767;
@@ -79,6 +74,13 @@ bool EndsWithNoCase(const std::wstring& text, std::wstring_view lowerSuffix) {
         }
     }
     return true;
+}
+
+// Whether an entry of a library folder's listing is a library its step unregisters and deletes:
+// the listing also names files that merely contain ".dll" (skin.dll.bak), which go with the
+// folder.
+bool IsLibrary(const std::wstring& entry) {
+    return EndsWithNoCase(entry, L".dll");
 }
 
 // The bytes of the whole log, read in one piece.
@@ -181,15 +183,25 @@ void Form1::RemoveProduct() {
     DoEvents();
 
     Status(IDS_UNREGISTERING);
-    // Orvale.dll is unregistered but stays.
-    if (FileOps->Exists(appDir + L"Orvale.dll")) {
-        Unregister(appDir + L"Orvale.dll");
+    // Orvale.dll is unregistered but stays. Both tools run side by side.
+    const std::wstring orvale = appDir + L"Orvale.dll";
+    const std::wstring sqlite = appDir + L"SQLite.dll";
+    const bool orvaleThere = FileOps->Exists(orvale);
+    const bool sqliteThere = FileOps->Exists(sqlite);
+    if (orvaleThere) {
+        unregistrations_.Start(orvale, hWnd());
+    }
+    if (sqliteThere) {
+        unregistrations_.Start(sqlite, hWnd());
+    }
+    if (orvaleThere) {
+        Unregister(orvale);
         Advance(2);
     }
-    if (FileOps->Exists(appDir + L"SQLite.dll")) {
-        Unregister(appDir + L"SQLite.dll");
-        if (FileOps->Exists(appDir + L"SQLite.dll")) {
-            FileOps->Delete(appDir + L"SQLite.dll", false);
+    if (sqliteThere) {
+        Unregister(sqlite);
+        if (FileOps->Exists(sqlite)) {
+            FileOps->Delete(sqlite, false);
         }
         Advance(2);
     }
@@ -284,18 +296,22 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
         return;
     }
     Advance(1);
-    // The listing also names files that merely contain ".dll" (skin.dll.bak): those go with
-    // the folder.
     const std::vector<std::wstring> listed = FolderOps->enumFiles(folder, false, L".dll");
     const bool none = !isArrayInitialised(listed) || listed.size() == 1;
     if (none && keepWithoutLibraries) {
         return;
     }
+    // The folder's libraries are unregistered side by side.
+    for (std::size_t i = 1; i < listed.size(); ++i) {
+        if (IsLibrary(listed[i])) {
+            unregistrations_.Start(listed[i], hWnd());
+        }
+    }
     // A library still loaded somewhere (the language component this run itself uses, a theme
     // in the shell) cannot be deleted now: it goes at the next restart, and so does the folder
     // once it is empty.
     for (std::size_t i = 1; i < listed.size(); ++i) {
-        if (EndsWithNoCase(listed[i], L".dll")) {
+        if (IsLibrary(listed[i])) {
             Advance(1);
             Unregister(listed[i]);
             if (!FileOps->Delete(listed[i], false) && FileOps->Exists(listed[i])) {
@@ -314,22 +330,11 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
     Advance(1);
 }
 
-// Unregisters a COM library through the system's registration tool, without its messages,
-// and waits for the tool, so that the library is deleted only once it has been unregistered.
-// The path goes over in UTF-16, so that a folder name beyond the ANSI code page arrives whole.
-// The tool loads the library it is given: a name that is not a full path would be looked for
-// along the search path, and is never handed over.
+// Unregisters a COM library through the system's registration tool (started now unless it was
+// started with others), and waits for every tool under way, so that the library is deleted only
+// once it has been unregistered and no tool holds it.
 void Form1::Unregister(const std::wstring& library) noexcept {
-    if (!NamesOneExactPlace(library)) {
-        return;
-    }
-    ResumeNext([&] {
-        const UniqueHandle tool = StartSystemProgram(L"regsvr32.exe", L"/u /s \"" + library + L"\"",
-                                                     hWnd(), SW_SHOWNORMAL);
-        if (tool) {
-            WaitForProgram(tool.get(), kUnregisterLimitMs);
-        }
-    });
+    unregistrations_.Finish(library, hWnd());
 }
 
 // Deletes every file that the installer's log names and the rules let go. A log that cannot be
