@@ -194,6 +194,10 @@ void Form1::RemoveProduct() {
     if (sqliteThere) {
         unregistrations_.Start(sqlite, hWnd());
     }
+    // The libraries that the steps of Themes and Languages unregister start theirs now too, so
+    // that all the unregistrations together cost the run no more than the slowest of them.
+    StartFolderUnregistrations(appDir + L"Themes");
+    StartFolderUnregistrations(appDir + L"Languages");
     if (orvaleThere) {
         Unregister(orvale);
         Advance(2);
@@ -328,6 +332,21 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
     Advance(1);
     Advance(1);
     Advance(1);
+}
+
+// Starts the registration tool for each library that the folder's step will unregister; the step
+// lists its folder again when it comes to it and waits for the tools before it deletes one.
+void Form1::StartFolderUnregistrations(const std::wstring& folder) noexcept {
+    ResumeNext([&] {
+        if (!FolderOps->Exists(folder)) {
+            return;
+        }
+        for (const std::wstring& entry : FolderOps->enumFiles(folder, false, L".dll")) {
+            if (IsLibrary(entry)) {
+                unregistrations_.Start(entry, hWnd());
+            }
+        }
+    });
 }
 
 // Unregisters a COM library through the system's registration tool (started now unless it was
