@@ -94,7 +94,7 @@ class Form1 {
     void RemoveProduct();
     void RemoveStartMenuGroup();
     void RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibraries);
-    void StartFolderUnregistrations(const std::wstring& folder) noexcept;
+    void StartUnregistrations(const std::wstring& appDir) noexcept;
     void Unregister(const std::wstring& library) noexcept;
     void ScanInstallLog();
 

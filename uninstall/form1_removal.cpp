@@ -177,35 +177,22 @@ void Form1::RemoveProduct() {
 
     Status(IDS_UNINSTALLING);
     DoEvents();
+    StartUnregistrations(appDir);
     RemoveStartMenuGroup();
     // The scan reads the log, which the file list below deletes.
     ResumeNext([&] { ScanInstallLog(); });
     DoEvents();
 
     Status(IDS_UNREGISTERING);
-    // Orvale.dll is unregistered but stays. Both tools run side by side.
-    const std::wstring orvale = appDir + L"Orvale.dll";
-    const std::wstring sqlite = appDir + L"SQLite.dll";
-    const bool orvaleThere = FileOps->Exists(orvale);
-    const bool sqliteThere = FileOps->Exists(sqlite);
-    if (orvaleThere) {
-        unregistrations_.Start(orvale, hWnd());
-    }
-    if (sqliteThere) {
-        unregistrations_.Start(sqlite, hWnd());
-    }
-    // The libraries that the steps of Themes and Languages unregister start theirs now too, so
-    // that all the unregistrations together cost the run no more than the slowest of them.
-    StartFolderUnregistrations(appDir + L"Themes");
-    StartFolderUnregistrations(appDir + L"Languages");
-    if (orvaleThere) {
-        Unregister(orvale);
+    // Orvale.dll is unregistered but stays.
+    if (FileOps->Exists(appDir + L"Orvale.dll")) {
+        Unregister(appDir + L"Orvale.dll");
         Advance(2);
     }
-    if (sqliteThere) {
-        Unregister(sqlite);
-        if (FileOps->Exists(sqlite)) {
-            FileOps->Delete(sqlite, false);
+    if (FileOps->Exists(appDir + L"SQLite.dll")) {
+        Unregister(appDir + L"SQLite.dll");
+        if (FileOps->Exists(appDir + L"SQLite.dll")) {
+            FileOps->Delete(appDir + L"SQLite.dll", false);
         }
         Advance(2);
     }
@@ -334,19 +321,31 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
     Advance(1);
 }
 
-// Starts the registration tool for each library that the folder's step will unregister; the step
-// lists its folder again when it comes to it and waits for the tools before it deletes one.
-void Form1::StartFolderUnregistrations(const std::wstring& folder) noexcept {
-    ResumeNext([&] {
-        if (!FolderOps->Exists(folder)) {
-            return;
+// Starts the registration tool for every library that the removal unregisters, side by side:
+// Orvale.dll and SQLite.dll, and each library directly in Themes and Languages. They run while
+// the group and the logged files go, which leaves every library where it is (the scan passes
+// over libraries), so that by the time their steps come all the unregistrations have cost the
+// run no more than the slowest of them, or nothing. Each step still tests and lists what it
+// removes when it comes to it, and waits for the tools before it deletes a library.
+void Form1::StartUnregistrations(const std::wstring& appDir) noexcept {
+    for (const wchar_t* library : {L"Orvale.dll", L"SQLite.dll"}) {
+        if (FileOps->Exists(appDir + library)) {
+            unregistrations_.Start(appDir + library, hWnd());
         }
-        for (const std::wstring& entry : FolderOps->enumFiles(folder, false, L".dll")) {
-            if (IsLibrary(entry)) {
-                unregistrations_.Start(entry, hWnd());
+    }
+    for (const wchar_t* folder : {L"Themes", L"Languages"}) {
+        ResumeNext([&] {
+            if (!FolderOps->Exists(appDir + folder)) {
+                return;
             }
-        }
-    });
+            for (const std::wstring& entry :
+                 FolderOps->enumFiles(appDir + folder, false, L".dll")) {
+                if (IsLibrary(entry)) {
+                    unregistrations_.Start(entry, hWnd());
+                }
+            }
+        });
+    }
 }
 
 // Unregisters a COM library through the system's registration tool (started now unless it was

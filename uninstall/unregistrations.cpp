@@ -1,6 +1,7 @@
 #include "uninstall/unregistrations.h"
 
 #include "filesystem/path_rules.h"
+#include "system/myMod.h"
 #include "system/system_program.h"
 
 #include <algorithm>
@@ -21,6 +22,8 @@ void Unregistrations::Start(const std::wstring& library, HWND owner) noexcept {
                                      SW_SHOWNORMAL),
                   GetTickCount64() + kUnregisterLimitMs};
         tools_.push_back(std::move(tool));
+        // Starting a program takes a moment: the window answers between one start and the next.
+        DoEvents();
     } catch (...) {
         // Out of memory: the library stays registered, as when the tool cannot be started.
     }
