@@ -329,9 +329,11 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
 // removes when it comes to it, and waits for the tools before it deletes a library.
 void Form1::StartUnregistrations(const std::wstring& appDir) noexcept {
     for (const wchar_t* library : {L"Orvale.dll", L"SQLite.dll"}) {
-        if (FileOps->Exists(appDir + library)) {
-            unregistrations_.Start(appDir + library, hWnd());
-        }
+        ResumeNext([&] {
+            if (FileOps->Exists(appDir + library)) {
+                unregistrations_.Start(appDir + library, hWnd());
+            }
+        });
     }
     for (const wchar_t* folder : {L"Themes", L"Languages"}) {
         ResumeNext([&] {
