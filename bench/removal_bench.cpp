@@ -16,7 +16,8 @@
 // is padded to MEGABYTES with names of missing files, less that of one whose log is not.
 //
 // Needs VT_UNINSTALLER, VT_COM_PROBE and VT_GERMAN as the end-to-end tests have them
-// (bench/removal.sh sets them).
+// (bench/removal.sh sets them). VT_UNINSTALLER_BEFORE names an earlier build of the uninstaller to
+// time in the same rounds, for a comparison at the same moments of a busy machine.
 #include "system/handles.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/installed_product.h"
@@ -233,17 +234,30 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-struct Sizes {
-    std::vector<double> uninstall;
+// Seconds per round, for each size: the floor, the uninstaller, and the earlier build when one is
+// compared.
+struct Times {
     std::vector<double> floor;
+    std::vector<double> uninstall;
+    std::vector<double> before;
 };
 
-// One round at `files`: a silent uninstall, then the floor over the same files staged afresh.
-void Round(long files, Sizes& sizes) {
-    double uninstall = 0;
-    {
-        Installation installation(files, 0, L"");
-        uninstall = Run(installation.Uninstaller(), L"silent").seconds;
+// The uninstaller to time, staged as the one under test.
+double TimeUninstall(long files, const std::wstring& uninstaller) {
+    SetEnvironmentVariableW(L"VT_UNINSTALLER", uninstaller.c_str());
+    Installation installation(files, 0, L"");
+    return Run(installation.Uninstaller(), L"silent").seconds;
+}
+
+// One round at `files`: a silent uninstall (of each build), then the floor over the same files
+// staged afresh.
+void Round(long files, const std::wstring& uninstaller, const std::wstring& before, Times& times) {
+    times.uninstall.push_back(TimeUninstall(files, uninstaller));
+    std::printf("%6ld files: uninstall %6.2f s", files, times.uninstall.back());
+    if (!before.empty()) {
+        times.before.push_back(TimeUninstall(files, before));
+        std::printf(", earlier build %6.2f s", times.before.back());
+        SetEnvironmentVariableW(L"VT_UNINSTALLER", uninstaller.c_str());
     }
     const std::wstring list = L"C:\\vt-bench-list.txt";
     Timed floor;
@@ -252,11 +266,39 @@ void Round(long files, Sizes& sizes) {
         floor = Run(BesideThisProgram(L"delete_floor.exe"), L"\"" + list + L"\"");
     }
     DeleteFileW(list.c_str());
-    sizes.uninstall.push_back(uninstall);
-    sizes.floor.push_back(floor.seconds);
-    std::printf("%6ld files: silent uninstall %6.2f s, floor %6.2f s%s\n", files, uninstall,
-                floor.seconds, floor.exitCode ? " (the floor could not delete some)" : "");
+    times.floor.push_back(floor.seconds);
+    std::printf(", floor %6.2f s%s\n", floor.seconds,
+                floor.exitCode ? " (the floor could not delete some)" : "");
     std::fflush(stdout);
+}
+
+// The two targets for one build: the ratios of the medians, and (steadier on a busy machine,
+// where each round's runs share its moment) the medians of each round's ratios.
+void Summarise(const char* label, long fewer, long more, const std::vector<double>& uFewer,
+               const std::vector<double>& uMore, const Times& atFewer, const Times& atMore) {
+    std::vector<double> wholeRatios;
+    std::vector<double> perFileRatios;
+    for (std::size_t i = 0; i < uMore.size(); ++i) {
+        wholeRatios.push_back(uMore[i] / atMore.floor[i]);
+        perFileRatios.push_back((uMore[i] - uFewer[i]) / (atMore.floor[i] - atFewer.floor[i]));
+    }
+    const double u1 = Median(uFewer);
+    const double f1 = Median(atFewer.floor);
+    const double u2 = Median(uMore);
+    const double f2 = Median(atMore.floor);
+    const double span = static_cast<double>(more - fewer);
+    std::printf("%s: medians %ld files %.2f s (floor %.2f s), %ld files %.2f s (floor %.2f s)\n",
+                label, fewer, u1, f1, more, u2, f2);
+    std::printf("  whole run at %ld files: %.2f times the floor (target at most 1.25); "
+                "median of the rounds' ratios %.2f\n",
+                more, u2 / f2, Median(wholeRatios));
+    std::printf("  per file: %.0f us against the floor's %.0f us, %.2f times (target at most "
+                "1.15); median of the rounds' ratios %.2f\n",
+                (u2 - u1) * 1e6 / span, (f2 - f1) * 1e6 / span, (u2 - u1) / (f2 - f1),
+                Median(perFileRatios));
+    std::printf("  fixed cost: %.2f s (the floor's %.2f s)\n",
+                u1 - (u2 - u1) * static_cast<double>(fewer) / span,
+                f1 - (f2 - f1) * static_cast<double>(fewer) / span);
 }
 
 // The worst time the window takes to answer while an interactive uninstall works.
@@ -326,33 +368,20 @@ int wmain(int argc, wchar_t** argv) {
     const long more = argument(3, 20000);
     const long megabytes = argument(4, 200);
     try {
-        Sizes atFewer;
-        Sizes atMore;
+        const std::wstring uninstaller = vt::test::Environment(L"VT_UNINSTALLER");
+        const std::wstring before = vt::test::Environment(L"VT_UNINSTALLER_BEFORE");
+        Times atFewer;
+        Times atMore;
         for (long round = 1; round <= rounds; ++round) {
             std::printf("round %ld\n", round);
-            Round(fewer, atFewer);
-            Round(more, atMore);
+            Round(fewer, uninstaller, before, atFewer);
+            Round(more, uninstaller, before, atMore);
         }
-        const double uFewer = Median(atFewer.uninstall);
-        const double fFewer = Median(atFewer.floor);
-        const double uMore = Median(atMore.uninstall);
-        const double fMore = Median(atMore.floor);
-        std::printf("medians of %ld rounds: %ld files: uninstall %.2f s, floor %.2f s; %ld files: "
-                    "uninstall %.2f s, floor %.2f s\n",
-                    rounds, fewer, uFewer, fFewer, more, uMore, fMore);
-        std::printf("whole run at %ld files: %.2f s / %.2f s = %.2f times the floor (target at "
-                    "most 1.25)\n",
-                    more, uMore, fMore, uMore / fMore);
-        const double perFile = 1e6 / static_cast<double>(more - fewer);
-        std::printf("per file, %ld to %ld files: %.0f us / %.0f us = %.2f times the floor's "
-                    "(target at most 1.15)\n",
-                    fewer, more, (uMore - uFewer) * perFile, (fMore - fFewer) * perFile,
-                    (uMore - uFewer) / (fMore - fFewer));
-        std::printf("fixed cost (%ld files less %ld per-file costs): uninstall %.2f s, floor "
-                    "%.2f s\n",
-                    fewer, fewer,
-                    uFewer - (uMore - uFewer) * fewer / static_cast<double>(more - fewer),
-                    fFewer - (fMore - fFewer) * fewer / static_cast<double>(more - fewer));
+        std::printf("medians of %ld rounds\n", rounds);
+        Summarise("uninstall", fewer, more, atFewer.uninstall, atMore.uninstall, atFewer, atMore);
+        if (!before.empty()) {
+            Summarise("earlier build", fewer, more, atFewer.before, atMore.before, atFewer, atMore);
+        }
         std::fflush(stdout);
         Respond(more);
         Memory(megabytes);
