@@ -220,7 +220,7 @@ Timed Run(const std::wstring& exe, const std::wstring& arguments, bool peak = fa
     while (peak && WaitForSingleObject(process.get(), 10) == WAIT_TIMEOUT) {
         PROCESS_MEMORY_COUNTERS counters{};
         if (GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) {
-            timed.peakBytes = std::max(timed.peakBytes, counters.PeakWorkingSetSize);
+            timed.peakBytes = std::max<std::size_t>(timed.peakBytes, counters.PeakWorkingSetSize);
         }
     }
     timed.seconds = Since(start);
