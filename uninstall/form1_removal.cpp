@@ -160,8 +160,16 @@ std::string OwnExeFileInAnsi() {
 
 } // namespace
 
+// The bar is full after the first few hundred steps of a long log: a step then changes nothing,
+// and is not handed to the bar, whose setter would check, lay out and compare it again for every
+// file.
 void Form1::Advance(int steps) noexcept {
-    ResumeNext([&] { pb.Value(pb.Value() + steps); });
+    ResumeNext([&] {
+        const std::int32_t value = pb.Value();
+        if (steps <= 0 || value < pb.Max()) {
+            pb.Value(value + steps);
+        }
+    });
 }
 
 void Form1::Status(int id) noexcept {
