@@ -2,6 +2,7 @@
 
 #include "filesystem/file_rules.h"
 #include "filesystem/long_path.h"
+#include "filesystem/path_rules.h"
 #include "filesystem/shell_file_op.h"
 #include "system/ansi.h"
 #include "system/errors.h"
@@ -18,6 +19,9 @@
 #include <vector>
 
 namespace vt {
+
+static_assert(PathAttributes::kMissing == INVALID_FILE_ATTRIBUTES);
+static_assert(PathAttributes::kDirectory == FILE_ATTRIBUTE_DIRECTORY);
 
 namespace {
 
@@ -95,17 +99,21 @@ bool ReachedThroughLink(const std::wstring& root, const std::wstring& found) {
 
 } // namespace
 
-// One attribute query answers both of the shell's path tests (is it there, is it a folder): the
-// test runs for every file the installer's log names. As the shell's test does, a drive without
-// its medium answers "not there" instead of asking the user for it.
+// One attribute query answers both of the shell's path tests (is it there, is it a folder).
 bool clsFile::Exists(const std::wstring& file) const noexcept {
+    return Query(file).IsFile();
+}
+
+// As the shell's test does, a drive without its medium answers "missing" instead of asking the
+// user for it.
+PathAttributes clsFile::Query(const std::wstring& path) const noexcept {
     DWORD previous = 0;
     const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous);
-    const DWORD attributes = GetFileAttributesW(file.c_str());
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (quiet) {
         SetThreadErrorMode(previous, nullptr);
     }
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return PathAttributes{attributes};
 }
 
 void clsFile::Copy(const std::wstring& source, const std::wstring& dest, bool silent) const {
@@ -141,6 +149,17 @@ bool clsFile::Delete(const std::wstring& file, bool recycleBin) const noexcept {
         deleted = ShellFileOperation(FO_DELETE, {file}, nullptr, flags) == 0;
     });
     return deleted;
+}
+
+// For a plain file found a moment ago, the shell's operation would query the path three times
+// more (the path check, the link guard, its own test) to do what DeleteFileW does: delete it for
+// good. A file that DeleteFileW leaves (held open, say) takes the shell's road after all, with the
+// shell's own error messages as before.
+bool clsFile::DeleteFound(const std::wstring& file, const PathAttributes& found) const noexcept {
+    if (DeletesDirectly(file, found.value) && DeleteFileW(file.c_str())) {
+        return true;
+    }
+    return Delete(file, false);
 }
 
 bool clsFile::DeleteInUse(const std::wstring& file) const noexcept {

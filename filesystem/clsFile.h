@@ -10,10 +10,22 @@ namespace vt {
 // A file's size in bytes. The class only ever carries whole bytes.
 using FileSize = std::int64_t;
 
+// What one query of a path's attributes found. The removal tests a logged file's existence and
+// deletes it from the same answer, so that the system is asked about each file once.
+struct PathAttributes {
+    static constexpr std::uint32_t kMissing = 0xFFFFFFFF; // INVALID_FILE_ATTRIBUTES
+    static constexpr std::uint32_t kDirectory = 0x10;     // FILE_ATTRIBUTE_DIRECTORY
+    std::uint32_t value = kMissing;
+    // There, and not a folder: what Exists answers.
+    bool IsFile() const noexcept { return value != kMissing && !(value & kDirectory); }
+};
+
 class clsFile {
   public:
     // True when the path exists and is not a folder. Never fails.
     bool Exists(const std::wstring& file) const noexcept;
+    // The path's attributes, from one query; missing when the query fails. Never fails.
+    PathAttributes Query(const std::wstring& path) const noexcept;
 
     // Copies through the shell, without questions; silent also hides its progress display.
     // A source or destination that the path check refuses raises its error (52, 71, 76, ...)
@@ -30,6 +42,10 @@ class clsFile {
     // Deletes for good, without questions or progress display (or into the recycle bin);
     // true exactly when the shell succeeded. Errors of the check are passed over.
     bool Delete(const std::wstring& file, bool recycleBin = false) const noexcept;
+    // Deletes for good what Query found at `file`: a plain file named in full goes by the
+    // system's own delete, without another question to the system; anything else, and a file
+    // that did not go that way, goes as Delete(file, false) takes it. True when it went.
+    bool DeleteFound(const std::wstring& file, const PathAttributes& found) const noexcept;
 
     // Has the system delete the file at the next restart, for a file that is in use now; true
     // when the system took the deletion on.

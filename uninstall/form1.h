@@ -8,6 +8,7 @@
 #include "system/errors.h"
 #include "system/handles.h"
 #include "uninstall/form1_rules.h"
+#include "uninstall/unregistrations.h"
 #include "controls/MyProgressBar.h"
 #include "controls/MyUniLabel.h"
 
@@ -95,6 +96,7 @@ class Form1 {
     void RemoveStartMenuGroup();
     void RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibraries);
     void RemoveProductFilesIn(const std::wstring& folder, std::string_view log, bool plugIns);
+    void StartUnregistrations(const std::wstring& appDir, bool shared) noexcept;
     void Unregister(const std::wstring& library) noexcept;
     void ScanInstallLog(std::string_view log);
 
@@ -113,6 +115,8 @@ class Form1 {
     bool declined_ = false;
     // Something was left for the system to delete at the next restart.
     bool restartOwed_ = false;
+    // The registration tools the removal started, until each has been waited for.
+    Unregistrations unregistrations_;
 };
 
 } // namespace vt

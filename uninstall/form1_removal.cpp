@@ -10,7 +10,6 @@
 #include "system/modReg.h"
 #include "system/myMod.h"
 #include "system/paced_yield.h"
-#include "system/system_program.h"
 #include "uninstall/install_log.h"
 #include "uninstall/message_text.h"
 #include "uninstall/program_folder.h"
@@ -68,9 +67,6 @@ constexpr wchar_t kOlderProgramsFolder[] =
 constexpr wchar_t kNewerProgramsFolder[] =
     L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\";
 
-// A library's unregistration takes moments; one that has not ended by then is taken to hang.
-constexpr DWORD kUnregisterLimitMs = 20000;
-
 constexpr wchar_t kInstallLog[] = L"unins000.dat";
 // The longest path the system takes; a longer one names nothing that could exist.
 constexpr std::size_t kLongestPath = 32767;
@@ -87,6 +83,13 @@ bool EndsWithNoCase(const std::wstring& text, std::wstring_view lowerSuffix) {
         }
     }
     return true;
+}
+
+// Whether an entry of a library folder's listing is a library its step unregisters and deletes:
+// the listing also names files that merely contain ".dll" (skin.dll.bak), which go with the
+// folder.
+bool IsLibrary(const std::wstring& entry) {
+    return EndsWithNoCase(entry, L".dll");
 }
 
 // The bytes of the whole log, read in one piece.
@@ -231,8 +234,16 @@ bool ProgramFolderIsShared(const std::optional<LogBytes>& log) {
 
 } // namespace
 
+// The bar is full after the first few hundred steps of a long log: a step then changes nothing,
+// and is not handed to the bar, whose setter would check, lay out and compare it again for every
+// file.
 void Form1::Advance(int steps) noexcept {
-    ResumeNext([&] { pb.Value(pb.Value() + steps); });
+    ResumeNext([&] {
+        const std::int32_t value = pb.Value();
+        if (steps <= 0 || value < pb.Max()) {
+            pb.Value(value + steps);
+        }
+    });
 }
 
 void Form1::Status(int id) noexcept {
@@ -257,6 +268,7 @@ void Form1::RemoveProduct() {
     const std::string_view logged = log ? log->View() : std::string_view();
     bool shared = true;
     ResumeNext([&] { shared = ProgramFolderIsShared(log); });
+    StartUnregistrations(appDir, shared);
     RemoveStartMenuGroup();
     if (log) {
         ResumeNext([&] { ScanInstallLog(logged); });
@@ -376,12 +388,16 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
         return;
     }
     Advance(1);
-    // The listing also names files that merely contain ".dll" (skin.dll.bak): those go with
-    // the folder.
     const std::vector<std::wstring> listed = FolderOps->enumFiles(folder, false, L".dll");
     const bool none = !isArrayInitialised(listed) || listed.size() == 1;
     if (none && keepWithoutLibraries) {
         return;
+    }
+    // The folder's libraries are unregistered side by side.
+    for (std::size_t i = 1; i < listed.size(); ++i) {
+        if (IsLibrary(listed[i])) {
+            unregistrations_.Start(listed[i], hWnd());
+        }
     }
     // A library still loaded somewhere (the language component this run itself uses, a theme
     // in the shell) cannot be deleted now: it goes at the next restart, and so does the folder,
@@ -389,7 +405,7 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
     // cannot be removed) would not empty at a restart either, and owes none.
     bool leftForRestart = false;
     for (std::size_t i = 1; i < listed.size(); ++i) {
-        if (EndsWithNoCase(listed[i], L".dll")) {
+        if (IsLibrary(listed[i])) {
             Advance(1);
             Unregister(listed[i]);
             if (!FileOps->Delete(listed[i], false) && FileOps->Exists(listed[i]) &&
@@ -466,22 +482,42 @@ void Form1::RemoveProductFilesIn(const std::wstring& folder, std::string_view lo
     Advance(3);
 }
 
-// Unregisters a COM library through the system's registration tool, without its messages,
-// and waits for the tool, so that the library is deleted only once it has been unregistered.
-// The path goes over in UTF-16, so that a folder name beyond the ANSI code page arrives whole.
-// The tool loads the library it is given: a name that is not a full path would be looked for
-// along the search path, and is never handed over.
-void Form1::Unregister(const std::wstring& library) noexcept {
-    if (!NamesOneExactPlace(library)) {
-        return;
+// Starts the registration tool for every library that the removal unregisters, side by side:
+// Orvale.dll and SQLite.dll, and in the product's own folder each library directly in Themes and
+// Languages. They run while the group and the logged files go, which leaves every library where
+// it is (the scan passes over libraries), so that by the time their steps come all the
+// unregistrations have cost the run no more than the slowest of them, or nothing. Each step
+// still tests and lists what it removes when it comes to it, and waits for the tools before it
+// deletes a library. In a shared folder only the libraries the log names are the product's:
+// their step starts them.
+void Form1::StartUnregistrations(const std::wstring& appDir, bool shared) noexcept {
+    for (const wchar_t* library : {L"Orvale.dll", L"SQLite.dll"}) {
+        ResumeNext([&] {
+            if (FileOps->Exists(appDir + library)) {
+                unregistrations_.Start(appDir + library, hWnd());
+            }
+        });
     }
-    ResumeNext([&] {
-        const UniqueHandle tool = StartSystemProgram(L"regsvr32.exe", L"/u /s \"" + library + L"\"",
-                                                     hWnd(), SW_SHOWNORMAL);
-        if (tool) {
-            WaitForProgram(tool.get(), kUnregisterLimitMs);
-        }
-    });
+    for (const wchar_t* folder : {L"Themes", L"Languages"}) {
+        ResumeNext([&] {
+            if (shared || !FolderOps->Exists(appDir + folder)) {
+                return;
+            }
+            for (const std::wstring& entry :
+                 FolderOps->enumFiles(appDir + folder, false, L".dll")) {
+                if (IsLibrary(entry)) {
+                    unregistrations_.Start(entry, hWnd());
+                }
+            }
+        });
+    }
+}
+
+// Unregisters a COM library through the system's registration tool (started now unless it was
+// started with others), and waits for every tool under way, so that the library is deleted only
+// once it has been unregistered and no tool holds it.
+void Form1::Unregister(const std::wstring& library) noexcept {
+    unregistrations_.Finish(library, hWnd());
 }
 
 // Deletes every file that the installer's log names and the rules let go. An error on the way
@@ -497,12 +533,14 @@ void Form1::ScanInstallLog(std::string_view log) {
             if (entry.kind == LogEntryKind::File) {
                 const std::optional<std::wstring> path =
                     drive ? PathOnDrive(*drive, entry.Path()) : std::nullopt;
-                const bool exists = path && FileOps->Exists(*path);
-                switch (StepForLogFile(entry.text, exists, choices)) {
+                // One question to the system per file: its existence and its deletion both come
+                // from this answer.
+                const PathAttributes found = path ? FileOps->Query(*path) : PathAttributes{};
+                switch (StepForLogFile(entry.text, found.IsFile(), choices)) {
                 case LogFileStep::PassOver:
                     break;
                 case LogFileStep::DeleteAndAdvance:
-                    FileOps->Delete(*path, false);
+                    FileOps->DeleteFound(*path, found);
                     Advance(1);
                     break;
                 case LogFileStep::Advance:

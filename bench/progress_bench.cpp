@@ -2,7 +2,7 @@
 // cheapest visible change a window can make: SetWindowTextW on a static control. Prints the
 // figures; asserts nothing.
 //
-//   tests/wine/with-wine.sh tests/wine/wine-exec build/win64/tests/bench/progress_bench.exe
+//   tests/wine/with-wine.sh tests/wine/wine-exec build/win64/bench/progress_bench.exe
 #include "controls/MyProgressBar.h"
 #include "system/myMod.h"
 #include "uninstall/form1_design.h"

@@ -1,0 +1,43 @@
+// The unregistrations of the product's COM libraries, each the system's registration tool run on
+// one library. They run side by side: started together, they cost the removal no more than the
+// slowest of them, where one after the other each would add its own start and run.
+#pragma once
+
+#include "system/handles.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// A library's unregistration takes moments; a tool still running this long after its start is
+// taken to hang.
+inline constexpr DWORD kUnregisterLimitMs = 20000;
+
+class Unregistrations {
+  public:
+    // Starts the tool on `library`, unless it was started before: `<system folder>\regsvr32.exe
+    // /u /s "library"`, without its messages. The tool loads the library it is given, so a name
+    // that is not a full path (it would be looked for along the search path) is never handed
+    // over. Never fails: a tool that cannot be started leaves the library registered.
+    void Start(const std::wstring& library, HWND owner) noexcept;
+
+    // Starts the tool on `library` if need be, then waits until every tool started has ended,
+    // dispatching the window's messages meanwhile; a tool that hangs is terminated at its limit.
+    // Afterwards no tool holds `library`, nor any other library a tool loaded with it, so that
+    // each may be deleted.
+    void Finish(const std::wstring& library, HWND owner) noexcept;
+
+  private:
+    struct Tool {
+        std::wstring library;
+        UniqueHandle process; // none once it has ended, or when it could not be started
+        ULONGLONG deadline = 0;
+    };
+
+    std::vector<Tool> tools_;
+};
+
+} // namespace vt
