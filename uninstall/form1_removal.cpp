@@ -213,7 +213,8 @@ bool LogNamesFile(std::string_view log, const std::wstring& file) {
     PacedYield yield;
     ForEachLogPiece(log, [&](std::string_view piece) {
         const LogEntry entry = ReadLogEntry(piece);
-        if (!named && drive && entry.kind == LogEntryKind::File) {
+        if (!named && drive &&
+            (entry.kind == LogEntryKind::File || entry.kind == LogEntryKind::Library)) {
             const std::optional<std::wstring> path = PathOnDrive(*drive, entry.Path());
             named = path && UpperCaseAsNames(*path) == wanted;
         }
@@ -281,7 +282,10 @@ void Form1::RemoveProduct() {
         Unregister(appDir + L"Orvale.dll");
         Advance(2);
     }
-    if (FileOps->Exists(appDir + L"SQLite.dll")) {
+    // A library of that name may be another program's in a shared folder: there it goes only
+    // when the log names it.
+    if (FileOps->Exists(appDir + L"SQLite.dll") &&
+        (!shared || LogNamesFile(logged, appDir + L"SQLite.dll"))) {
         Unregister(appDir + L"SQLite.dll");
         if (FileOps->Exists(appDir + L"SQLite.dll")) {
             FileOps->Delete(appDir + L"SQLite.dll", false);
@@ -489,11 +493,13 @@ void Form1::RemoveProductFilesIn(const std::wstring& folder, std::string_view lo
 // unregistrations have cost the run no more than the slowest of them, or nothing. Each step
 // still tests and lists what it removes when it comes to it, and waits for the tools before it
 // deletes a library. In a shared folder only the libraries the log names are the product's:
-// their step starts them.
+// their steps start them.
 void Form1::StartUnregistrations(const std::wstring& appDir, bool shared) noexcept {
     for (const wchar_t* library : {L"Orvale.dll", L"SQLite.dll"}) {
+        // A name another program's library may have (SQLite.dll) is left to its step there.
+        const bool productsName = std::wstring_view(library) == L"Orvale.dll";
         ResumeNext([&] {
-            if (FileOps->Exists(appDir + library)) {
+            if (FileOps->Exists(appDir + library) && (productsName || !shared)) {
                 unregistrations_.Start(appDir + library, hWnd());
             }
         });

@@ -22,7 +22,7 @@ import time
 FAULTS = [
     # The installer's log.
     ('log-cut', 'log rules', 'uninstall/install_log.cpp', 'entry.substr(0, dot + 4)', 'entry.substr(0, dot + 3)'),
-    ('log-shortest', 'log rules', 'uninstall/install_log.cpp', 'text.size() < kShortestPath', 'text.size() < kShortestPath - 2'),
+    ('log-shortest', 'log rules', 'uninstall/install_log.cpp', 'if (text.size() < kShortestPath) {', 'if (text.size() < kShortestPath - 2) {'),
     ('log-folder-mark', 'log rules', 'uninstall/install_log.cpp', 'text[text.size() - 4] == kFolderMark', 'text[text.size() - 3] == kFolderMark'),
     ('log-silent-plugin', 'log rules', 'uninstall/install_log.cpp', 'if (choices.silent && EndsWithNoCase', 'if (!choices.silent && EndsWithNoCase'),
     ('log-own-exe', 'log rules', 'uninstall/install_log.cpp', 'if (!choices.ownExeFile.empty() && EndsWith', 'if (false && EndsWith'),
@@ -38,12 +38,12 @@ FAULTS = [
     ('rm-file-list', 'removal', 'uninstall/form1_removal.cpp', 'L"tmpVt.log",', 'L"tmpVt.lo",'),
     ('rm-themes-kept', 'removal', 'uninstall/form1_removal.cpp', 'L"Themes", /*keepWithoutLibraries=*/true', 'L"Themes", /*keepWithoutLibraries=*/false'),
     ('rm-plugins-silent', 'removal', 'uninstall/form1_removal.cpp', '&& !SilentMode && !KeepPlugIns', '&& !KeepPlugIns'),
-    ('rm-no-wait', 'removal', 'uninstall/form1_removal.cpp', 'WaitForProgram(tool.get(), kUnregisterLimitMs);', ''),
-    ('rm-registers', 'removal', 'uninstall/form1_removal.cpp', 'L"/u /s \\"" + library', 'L"/s \\"" + library'),
-    ('rm-relative-library', 'removal', 'uninstall/form1_removal.cpp', 'if (!NamesOneExactPlace(library)) {', 'if (library.empty()) {'),
-    ('rm-in-use', 'removal', 'uninstall/form1_removal.cpp', 'FileOps->DeleteInUse(listed[i]);', ''),
+    ('rm-no-wait', 'removal', 'uninstall/unregistrations.cpp', 'WaitForProgram(tool.process.get(), left);', '(void)left;'),
+    ('rm-registers', 'removal', 'uninstall/unregistrations.cpp', 'L"/u /s \\"" + library', 'L"/s \\"" + library'),
+    ('rm-relative-library', 'removal', 'uninstall/unregistrations.cpp', 'if (started || !NamesOneExactPlace(library)) {', 'if (started || library.empty()) {'),
+    ('rm-in-use', 'removal', 'uninstall/form1_removal.cpp', 'FileOps->Exists(listed[i]) &&\n                FileOps->DeleteInUse(listed[i])) {', 'FileOps->Exists(listed[i]) && false) {'),
     ('rm-fill', 'removal', 'uninstall/form1_removal.cpp', 'filling = pb.Value() < pb.Max();', 'filling = pb.Value() < pb.Max() - 1;'),
-    ('rm-extension-test', 'removal', 'uninstall/form1_removal.cpp', 'if (EndsWithNoCase(listed[i], L".dll")) {', 'if (EndsWithNoCase(listed[i], L".dll") || true) {'),
+    ('rm-extension-test', 'removal', 'uninstall/form1_removal.cpp', '    return EndsWithNoCase(entry, L".dll");', '    return EndsWithNoCase(entry, L".dll") || true;'),
     # The settings and the start-up entries.
     ('set-star-tag', 'settings', 'uninstall/settings_rules.cpp', 'tag == L"HKCU:" || tag == L"STAR:"', 'tag == L"HKCU:"'),
     ('set-blanks-kept', 'settings', 'uninstall/settings_rules.cpp', "if (c != L' ') {", "if (c != L'\\t') {"),
@@ -53,7 +53,7 @@ FAULTS = [
     ('set-plugins-default', 'settings', 'uninstall/form1.cpp', 'Ask(IDS_KEEP_PLUGINS, kAskNoDefault)', 'Ask(IDS_KEEP_PLUGINS, kAskYesDefault)'),
     # The self-removal batch.
     ('bat-if-exist', 'batch', 'uninstall/clearup_batch.cpp', 'L"if  exist "', 'L"if exist "'),
-    ('bat-root-calls-itself', 'batch', 'uninstall/clearup_batch.cpp', 'if (!SameFolder(R, P)) {', 'if (true) {'),
+    ('bat-root-calls-itself', 'batch', 'uninstall/clearup_batch.cpp', 'if (parentBatchTrusted && !SameFolder(R, P)) {', 'if (parentBatchTrusted) {'),
     ('bat-percent', 'batch', 'uninstall/clearup_batch.cpp', "escaped += L'%';", ''),
     ('bat-inexact-ansi', 'batch', 'uninstall/clearup_batch.cpp', 'if (toAnsi(exePath)) {', 'if (toAnsi(exePath) || true) {'),
     ('bat-feedback-silent', 'batch', 'uninstall/form1.cpp', 'if (!SilentMode) {\n            ResumeNext([&] {\n                ShellExecuteA', 'if (SilentMode || !SilentMode) {\n            ResumeNext([&] {\n                ShellExecuteA'),
@@ -78,7 +78,7 @@ FAULTS = [
     ('fs-walk-link', 'files', 'filesystem/clsFolder.cpp', '(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&\n                                          IsLink(entry.dwFileAttributes);', '(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && false;'),
     ('fs-pattern', 'files', 'filesystem/path_rules.cpp', 'return L"*" + fileType + L"*";', 'return L"*" + fileType;'),
     ('fs-missing-folder-text', 'files', 'filesystem/path_rules.cpp', '(kind == PathCheckKind::File ? CutBeforeLastBackslash(path) : path)', 'path'),
-    ('fs-exists-folder', 'files', 'filesystem/clsFile.cpp', 'return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);', 'return attributes != INVALID_FILE_ATTRIBUTES;'),
+    ('fs-exists-folder', 'files', 'filesystem/clsFile.h', 'return value != kMissing && !(value & kDirectory);', 'return value != kMissing;'),
     ('fs-link-check', 'files', 'filesystem/links.cpp', 'sizeof opened) ||\n        !IsLink(opened.FileAttributes)) {', 'sizeof opened)) {'),
     # The running-program check.
     ('proc-name-ending', 'processes', 'system/mProcess.cpp', 'if (moduleName && *moduleName == name) {', 'if (moduleName && EndsWith(*moduleName, name)) {'),

@@ -73,7 +73,7 @@ const StagedFile kStagedFiles[] = {
     {L"PlugIns\\OtherPlugIn.dll", false, Fate::Users, true},
 };
 constexpr std::wstring_view kGenericNames[] = {L"unins001.dat", L"unins001.exe", L"WhatsNew.txt",
-                                               L"Licence.txt", L"Readme.txt"};
+                                               L"Licence.txt",  L"Readme.txt",   L"SQLite.dll"};
 // In a shared program folder these lose only what the log names and the product's plug-ins,
 // and each goes only when that left it empty.
 constexpr const wchar_t* kSharedNames[] = {L"Themes", L"Languages", L"PlugIns"};
@@ -617,17 +617,17 @@ void Product::Check(const RunChoices& choices) const {
              (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine())));
         // In a shared folder a name that does not carry the product's goes only when the log
         // names it.
-        if (shared && std::find(std::begin(kGenericNames), std::end(kGenericNames), path) !=
-                          std::end(kGenericNames)) {
-            gone = gone && shown;
-        }
+        const bool generic = shared && std::find(std::begin(kGenericNames), std::end(kGenericNames),
+                                                 path) != std::end(kGenericNames);
+        gone = gone && (shown || !generic);
         if (shared && inShared) {
             gone = file.fate != Fate::Users && ((shown && (folder != L"PlugIns" || plugInsGo)) ||
                                                 (path.ends_with(L".vtp") && plugInsGo));
             keeps[folder] = keeps[folder] || !gone;
         }
         EXPECT_EQ(IsThere(app + file.path), !gone) << ToUtf8(file.path);
-        if (file.library && file.fate != Fate::Users && (!shared || !inShared || shown) &&
+        if (file.library && file.fate != Fate::Users &&
+            (shown || !(generic || (shared && inShared))) &&
             !(setup_.language.build && path == kComponent)) {
             expected.push_back(app + file.path);
         }
