@@ -61,39 +61,14 @@ std::wstring BesideThisProgram(const wchar_t* file) {
     return fs::path(self).parent_path().wstring() + L"\\" + file;
 }
 
-// Removes a tree through the long form of its paths, clearing read-only marks: the staged product
-// holds a path deeper than the usual limit, which the staging's own clean-up cannot reach. The
-// staging makes no links.
-void RemoveLongTree(const std::wstring& path) {
-    WIN32_FIND_DATAW entry{};
-    const vt::UniqueFind search(FindFirstFileW((path + L"\\*").c_str(), &entry));
-    for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &entry)) {
-        const std::wstring name = entry.cFileName;
-        const std::wstring inner = path + L"\\" + name;
-        if (name == L"." || name == L"..") {
-            continue;
-        }
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            RemoveLongTree(inner);
-        } else {
-            SetFileAttributesW(inner.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(inner.c_str());
-        }
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 // Whatever an earlier round left in the program folder goes before the product is staged there,
 // and whatever this one leaves goes after it.
 class ClearedProgramFolder {
   public:
-    ClearedProgramFolder() { RemoveLongTree(kLongProgramFolder); }
-    ~ClearedProgramFolder() { RemoveLongTree(kLongProgramFolder); }
+    ClearedProgramFolder() { vt::test::RemoveTree(kProgramFolder); }
+    ~ClearedProgramFolder() { vt::test::RemoveTree(kProgramFolder); }
     ClearedProgramFolder(const ClearedProgramFolder&) = delete;
     ClearedProgramFolder& operator=(const ClearedProgramFolder&) = delete;
-
-  private:
-    static constexpr wchar_t kLongProgramFolder[] = L"\\\\?\\C:\\Program Files\\Veltrane";
 };
 
 // The whole product installed, with `files` more logged files under Bulk (listed in `list` for

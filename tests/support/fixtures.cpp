@@ -36,16 +36,6 @@ UniqueRegKey OpenKey(const std::wstring& path, bool create) {
     return key;
 }
 
-void RemoveTree(const std::wstring& path) {
-    std::error_code ignored;
-    // Files a test made read-only would stop the removal.
-    for (fs::recursive_directory_iterator it(path, ignored), end; !ignored && it != end;
-         it.increment(ignored)) {
-        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    fs::remove_all(path, ignored);
-}
-
 // Starts a program of Wine's host, /bin/<program> <option> with the paths as the host names
 // them. Wine cannot wait for a host program: the caller waits for its effect.
 void RunOnHost(const char* program, const char* option, const std::vector<std::wstring>& paths) {
@@ -270,6 +260,30 @@ std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
         Sleep(10); // hang protection only: the box comes when the thread gets there
     }
     return std::nullopt;
+}
+
+void RemoveTree(const std::wstring& path) {
+    // Through the long form: a staged tree may go deeper than the usual limit.
+    const std::wstring full = path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path;
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    // A link goes as a link: what it points to is not the test's.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAW entry{};
+        const UniqueFind search(FindFirstFileW((full + L"\\*").c_str(), &entry));
+        for (bool more = static_cast<bool>(search); more;
+             more = FindNextFileW(search.get(), &entry)) {
+            const std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..") {
+                RemoveTree(full + L"\\" + name);
+            }
+        }
+    }
+    // Files a test made read-only would stop the removal.
+    SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(full.c_str())) {
+        RemoveDirectoryW(full.c_str());
+    }
 }
 
 TreeSnapshot Snapshot(const std::wstring& folder) {

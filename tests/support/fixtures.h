@@ -145,6 +145,9 @@ TreeSnapshot Snapshot(const std::wstring& folder);
 std::wstring SpecialFolder(int csidl);
 std::wstring AppDataFolder();
 
+// Removes a file, or a folder with everything in it, whatever its depth or read-only marks.
+void RemoveTree(const std::wstring& path);
+
 // Writes a file, making the folders above it; throws std::runtime_error when it cannot.
 void WriteTestFile(const std::wstring& path, const std::string& content);
 

@@ -227,15 +227,6 @@ std::wstring LongPath(const std::wstring& app) {
     return folder;
 }
 
-void RemoveTree(const std::wstring& path) {
-    std::error_code ignored;
-    for (fs::recursive_directory_iterator it(path, ignored), end; !ignored && it != end;
-         it.increment(ignored)) {
-        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    fs::remove_all(path, ignored);
-}
-
 } // namespace
 
 Product::Product(const std::wstring& name, const ProductSetup& setup)
