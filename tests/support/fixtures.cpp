@@ -210,22 +210,22 @@ std::wstring TestFolder::Folder(const std::wstring& relative) const {
     return *this / relative;
 }
 
+// Keeps the first visible message box of a thread's windows in *found.
+static BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
                                                const std::function<bool()>& finished) {
     for (int tries = 0; tries < 6000; ++tries) {
         HWND box = nullptr;
-        EnumThreadWindows(
-            threadId,
-            [](HWND window, LPARAM found) {
-                wchar_t name[16] = {};
-                GetClassNameW(window, name, 16);
-                if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-                    *reinterpret_cast<HWND*>(found) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
         if (box) {
             ThreadBox shown;
             wchar_t text[1024] = {};

@@ -92,19 +92,23 @@ HWND WatchedProcess::MainWindow() const {
     return nullptr;
 }
 
+namespace {
+
+BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM context) {
+    auto& [id, found] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == id) {
+        found.push_back(window);
+    }
+    return TRUE;
+}
+
+} // namespace
+
 std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
     std::pair<DWORD, std::vector<HWND>> search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) {
-            auto& [id, found] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == id) {
-                found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 
