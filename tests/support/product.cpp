@@ -57,7 +57,7 @@ const StagedFile kStagedFiles[] = {
     {L"SQLite.dll", true, Fate::Gone, true},
     {L"Themes\\skin.dll", true, Fate::Gone, true},
     {L"Themes\\\u041e\u0431\u043b\u0438\u043a.dll", true, Fate::Gone, true},
-    {L"Themes\\skin.dll.bak", true, Fate::InFolder},
+    {L"Themes\\skin.dll.bak", false, Fate::InFolder},
     {L"Languages\\german.dll", true, Fate::Gone, true},
     {L"Languages\\readme.txt", true, Fate::InFolder},
     {L"PlugIns\\Cookies.vtp", true, Fate::PlugIn},
@@ -603,7 +603,7 @@ void Product::Check(const RunChoices& choices) const {
         bool gone =
             !left(path) &&
             (file.fate == Fate::Gone ||
-             (file.fate == Fate::InFolder && (foldersGo || scanDeletes)) ||
+             (file.fate == Fate::InFolder && (foldersGo || (file.logged && scanDeletes))) ||
              (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
              (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine())));
         // In a shared folder a name that does not carry the product's goes only when the log
