@@ -10,18 +10,20 @@ namespace vt {
 
 void Unregistrations::Start(const std::wstring& library, HWND owner) noexcept {
     try {
-        const bool started = std::any_of(tools_.begin(), tools_.end(),
-                                         [&](const Tool& tool) { return tool.library == library; });
-        if (started || !NamesOneExactPlace(library)) {
+        auto tool = std::find_if(tools_.begin(), tools_.end(),
+                                 [&](const Tool& t) { return t.library == library; });
+        if ((tool != tools_.end() && tool->started) || !NamesOneExactPlace(library)) {
             return;
+        }
+        if (tool == tools_.end()) {
+            tool = tools_.insert(tools_.end(), Tool{library, {}, false, 0});
         }
         // The path goes over in UTF-16, so that a folder name beyond the ANSI code page arrives
         // whole.
-        Tool tool{library,
-                  StartSystemProgram(L"regsvr32.exe", L"/u /s \"" + library + L"\"", owner,
-                                     SW_SHOWNORMAL),
-                  GetTickCount64() + kUnregisterLimitMs};
-        tools_.push_back(std::move(tool));
+        tool->process = StartSystemProgram(L"regsvr32.exe", L"/u /s \"" + library + L"\"", owner,
+                                           SW_SHOWNORMAL);
+        tool->started = static_cast<bool>(tool->process);
+        tool->deadline = GetTickCount64() + kUnregisterLimitMs;
         // Starting a program takes a moment: the window answers between one start and the next.
         DoEvents();
     } catch (...) {

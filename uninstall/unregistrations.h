@@ -21,7 +21,9 @@ class Unregistrations {
     // Starts the tool on `library`, unless it was started before: `<system folder>\regsvr32.exe
     // /u /s "library"`, without its messages. The tool loads the library it is given, so a name
     // that is not a full path (it would be looked for along the search path) is never handed
-    // over. Never fails: a tool that cannot be started leaves the library registered.
+    // over. Never fails: a tool that cannot be started is tried once more when the library's
+    // step finishes it (a start of many side by side may fail where one alone would not), and
+    // when that fails too the library stays registered.
     void Start(const std::wstring& library, HWND owner) noexcept;
 
     // Starts the tool on `library` if need be, then waits until every tool started has ended,
@@ -34,6 +36,7 @@ class Unregistrations {
     struct Tool {
         std::wstring library;
         UniqueHandle process; // none once it has ended, or when it could not be started
+        bool started = false;
         ULONGLONG deadline = 0;
     };
 

@@ -40,7 +40,7 @@ FAULTS = [
     ('rm-plugins-silent', 'removal', 'uninstall/form1_removal.cpp', '&& !SilentMode && !KeepPlugIns', '&& !KeepPlugIns'),
     ('rm-no-wait', 'removal', 'uninstall/unregistrations.cpp', 'WaitForProgram(tool.process.get(), left);', '(void)left;'),
     ('rm-registers', 'removal', 'uninstall/unregistrations.cpp', 'L"/u /s \\"" + library', 'L"/s \\"" + library'),
-    ('rm-relative-library', 'removal', 'uninstall/unregistrations.cpp', 'if (started || !NamesOneExactPlace(library)) {', 'if (started || library.empty()) {'),
+    ('rm-relative-library', 'removal', 'uninstall/unregistrations.cpp', 'tool->started) || !NamesOneExactPlace(library)) {', 'tool->started) || library.empty()) {'),
     ('rm-in-use', 'removal', 'uninstall/form1_removal.cpp', 'FileOps->Exists(listed[i]) &&\n                FileOps->DeleteInUse(listed[i])) {', 'FileOps->Exists(listed[i]) && false) {'),
     ('rm-fill', 'removal', 'uninstall/form1_removal.cpp', 'filling = pb.Value() < pb.Max();', 'filling = pb.Value() < pb.Max() - 1;'),
     ('rm-extension-test', 'removal', 'uninstall/form1_removal.cpp', '    return EndsWithNoCase(entry, L".dll");', '    return EndsWithNoCase(entry, L".dll") || true;'),
