@@ -34,8 +34,12 @@ void RunningPrograms::Start(const std::wstring& exeName) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder_.c_str(), &startup, &started)) {
+    // Wine now and then fails to create a process among many (error 1359): it is asked again.
+    const auto create = [&] {
+        return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                              CREATE_SUSPENDED, nullptr, folder_.c_str(), &startup, &started);
+    };
+    if (!create() && !create()) {
         throw std::runtime_error("cannot start " + ToUtf8(exe));
     }
     UniqueHandle process(started.hProcess);
