@@ -11,8 +11,9 @@
 // uninstall, started from this process and waited for; then stages it again and times the floor,
 // a separate program (delete_floor, beside this one) that deletes the same N files with
 // DeleteFileW from a list, started and waited for the same way. Rounds of SMALL and LARGE files
-// take turns; the figures are medians. Then an interactive uninstall of LARGE files with its
-// window asked with WM_NULL every 50 ms, and the peak working set of a silent uninstall whose log
+// take turns; the figures are medians. Then ROUNDS interactive uninstalls of LARGE files with
+// the window asked with WM_NULL every 50 ms (the median of each run's worst answer), and the
+// peak working set of a silent uninstall whose log
 // is padded to MEGABYTES with names of missing files, less that of one whose log is not.
 //
 // Needs VT_UNINSTALLER, VT_COM_PROBE and VT_GERMAN as the end-to-end tests have them
@@ -252,14 +253,15 @@ void Summarise(const char* label, long fewer, long more, const std::vector<doubl
                 f1 - (f2 - f1) * static_cast<double>(fewer) / span);
 }
 
-// The worst time the window takes to answer while an interactive uninstall works.
-void Respond(long files) {
+// The worst time the window takes to answer while an interactive uninstall works, in ms.
+double Respond(long files, const std::wstring& uninstaller) {
+    SetEnvironmentVariableW(L"VT_UNINSTALLER", uninstaller.c_str());
     Installation installation(files, 0, L"");
     vt::test::WatchedProcess run(installation.Uninstaller(), L"");
     vt::test::BoxDriver driver(run, kRunWithinMs);
     std::optional<vt::test::SeenBox> box = driver.WaitForNextBox();
     if (!box) {
-        return;
+        return 0;
     }
     driver.Answer(*box, IDYES);
     std::atomic<bool> done = false;
@@ -283,9 +285,30 @@ void Respond(long files) {
     }
     done = true;
     probe.join();
-    std::printf("window asked %ld times while an interactive uninstall of %ld files worked: "
-                "worst answer %.1f ms\n",
-                probes, files, worst * 1000);
+    std::printf("  window asked %ld times: worst answer %.1f ms\n", probes, worst * 1000);
+    return worst * 1000;
+}
+
+// The window's worst answer in each of `rounds` interactive runs, for each build; the median.
+void Responses(long rounds, long files, const std::wstring& uninstaller,
+               const std::wstring& before) {
+    std::printf("the window asked with WM_NULL every 50 ms while an interactive uninstall of %ld "
+                "files works\n",
+                files);
+    std::vector<double> worst;
+    std::vector<double> worstBefore;
+    for (long round = 1; round <= rounds; ++round) {
+        worst.push_back(Respond(files, uninstaller));
+        if (!before.empty()) {
+            worstBefore.push_back(Respond(files, before));
+        }
+    }
+    std::printf("  worst answer, median of %ld runs: %.1f ms", rounds, Median(worst));
+    if (!before.empty()) {
+        std::printf(" (earlier build %.1f ms)", Median(worstBefore));
+    }
+    std::printf("\n");
+    SetEnvironmentVariableW(L"VT_UNINSTALLER", uninstaller.c_str());
 }
 
 void Memory(long megabytes) {
@@ -334,7 +357,7 @@ int wmain(int argc, wchar_t** argv) {
             Summarise("earlier build", fewer, more, atFewer.before, atMore.before, atFewer, atMore);
         }
         std::fflush(stdout);
-        Respond(more);
+        Responses(rounds, more, uninstaller, before);
         Memory(megabytes);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "removal_bench: %s\n", e.what());
