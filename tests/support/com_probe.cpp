@@ -25,11 +25,18 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() {
         WideCharToMultiByte(CP_UTF8, 0, path, -1, line, sizeof line - 1, nullptr, nullptr);
     if (length > 0 && GetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", record, MAX_PATH)) {
         line[length - 1] = '\n';
-        const vt::UniqueFile file(CreateFileW(record, FILE_APPEND_DATA,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        WriteFile(file.get(), line, static_cast<DWORD>(length), &written, nullptr);
+        // The tools run side by side, and Wine's appends of two processes may land at one
+        // place: one writes at a time.
+        const vt::UniqueHandle turn(CreateMutexW(nullptr, FALSE, L"VtUnregisterRecord"));
+        WaitForSingleObject(turn.get(), INFINITE);
+        {
+            const vt::UniqueFile file(CreateFileW(record, FILE_APPEND_DATA,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            DWORD written = 0;
+            WriteFile(file.get(), line, static_cast<DWORD>(length), &written, nullptr);
+        }
+        ReleaseMutex(turn.get());
     }
     if (_wcsnicmp(std::wcsrchr(path, L'\\') + 1, L"Hangs", 5) == 0) {
         Sleep(INFINITE);
