@@ -95,6 +95,7 @@ class Form1 {
     void RemoveProduct();
     void RemoveStartMenuGroup();
     void RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibraries);
+    bool RemoveLibrary(const std::wstring& library) noexcept;
     void RemoveProductFilesIn(const std::wstring& folder, std::string_view log, bool plugIns);
     void StartUnregistrations(const std::wstring& appDir, bool shared) noexcept;
     void Unregister(const std::wstring& library) noexcept;

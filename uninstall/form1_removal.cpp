@@ -410,13 +410,7 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
     bool leftForRestart = false;
     for (std::size_t i = 1; i < listed.size(); ++i) {
         if (IsLibrary(listed[i])) {
-            Advance(1);
-            Unregister(listed[i]);
-            if (!FileOps->Delete(listed[i], false) && FileOps->Exists(listed[i]) &&
-                FileOps->DeleteInUse(listed[i])) {
-                leftForRestart = true;
-            }
-            DoEvents();
+            leftForRestart = RemoveLibrary(listed[i]) || leftForRestart;
         }
     }
     ResumeNext([&] {
@@ -424,7 +418,6 @@ void Form1::RemoveLibraryFolder(const std::wstring& folder, bool keepWithoutLibr
             FileOps->DeleteInUse(folder);
         }
     });
-    restartOwed_ = restartOwed_ || leftForRestart;
     Advance(1);
     Advance(1);
     Advance(1);
@@ -447,17 +440,11 @@ void Form1::RemoveProductFilesIn(const std::wstring& folder, std::string_view lo
         if (!FileOps->Exists(file) || IsLink(GetFileAttributesW(file.c_str()))) {
             return;
         }
-        if (!EndsWithNoCase(file, L".dll")) {
+        if (!IsLibrary(file)) {
             FileOps->Delete(file, false);
             return;
         }
-        Advance(1);
-        Unregister(file);
-        if (!FileOps->Delete(file, false) && FileOps->Exists(file)) {
-            FileOps->DeleteInUse(file);
-            putOff = true;
-        }
-        DoEvents();
+        putOff = RemoveLibrary(file) || putOff;
     };
     PacedYield yield;
     ForEachLogPiece(log, [&](std::string_view piece) {
@@ -484,6 +471,19 @@ void Form1::RemoveProductFilesIn(const std::wstring& folder, std::string_view lo
         FileOps->DeleteInUse(folder);
     }
     Advance(3);
+}
+
+// A library goes once it has been unregistered; one still loaded somewhere (the language
+// component this run itself uses, a theme in the shell) is left for the system to delete at the
+// next restart, which the run's exit code then owes. True when it was left so.
+bool Form1::RemoveLibrary(const std::wstring& library) noexcept {
+    Advance(1);
+    Unregister(library);
+    const bool leftForRestart = !FileOps->Delete(library, false) && FileOps->Exists(library) &&
+                                FileOps->DeleteInUse(library);
+    restartOwed_ = restartOwed_ || leftForRestart;
+    DoEvents();
+    return leftForRestart;
 }
 
 // Starts the registration tool for every library that the removal unregisters, side by side:

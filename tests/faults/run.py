@@ -41,7 +41,7 @@ FAULTS = [
     ('rm-no-wait', 'removal', 'uninstall/unregistrations.cpp', 'WaitForProgram(tool.process.get(), left);', '(void)left;'),
     ('rm-registers', 'removal', 'uninstall/unregistrations.cpp', 'L"/u /s \\"" + library', 'L"/s \\"" + library'),
     ('rm-relative-library', 'removal', 'uninstall/unregistrations.cpp', 'tool->started) || !NamesOneExactPlace(library)) {', 'tool->started) || library.empty()) {'),
-    ('rm-in-use', 'removal', 'uninstall/form1_removal.cpp', 'FileOps->Exists(listed[i]) &&\n                FileOps->DeleteInUse(listed[i])) {', 'FileOps->Exists(listed[i]) && false) {'),
+    ('rm-in-use', 'removal', 'uninstall/form1_removal.cpp', 'FileOps->Exists(library) &&\n                                FileOps->DeleteInUse(library);', 'FileOps->Exists(library) && false;'),
     ('rm-fill', 'removal', 'uninstall/form1_removal.cpp', 'filling = pb.Value() < pb.Max();', 'filling = pb.Value() < pb.Max() - 1;'),
     ('rm-extension-test', 'removal', 'uninstall/form1_removal.cpp', '    return EndsWithNoCase(entry, L".dll");', '    return EndsWithNoCase(entry, L".dll") || true;'),
     # The settings and the start-up entries.
