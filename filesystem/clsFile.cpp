@@ -162,6 +162,24 @@ bool clsFile::DeleteFound(const std::wstring& file, const PathAttributes& found)
     return Delete(file, false);
 }
 
+clsFile::Attempt clsFile::TryDelete(const std::wstring& file) const noexcept {
+    if (!NamesOneExactPlace(file)) {
+        return Attempt::Other;
+    }
+    DWORD previous = 0;
+    const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous);
+    const bool deleted = DeleteFileW(file.c_str()) != 0;
+    const DWORD error = deleted ? ERROR_SUCCESS : GetLastError();
+    if (quiet) {
+        SetThreadErrorMode(previous, nullptr);
+    }
+    if (deleted) {
+        return Attempt::Deleted;
+    }
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Attempt::Missing
+                                                                          : Attempt::Other;
+}
+
 bool clsFile::DeleteInUse(const std::wstring& file) const noexcept {
     // No new name: the system deletes the file at the restart instead of renaming it.
     return MoveFileExW(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;

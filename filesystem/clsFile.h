@@ -46,6 +46,13 @@ class clsFile {
     // system's own delete, without another question to the system; anything else, and a file
     // that did not go that way, goes as Delete(file, false) takes it. True when it went.
     bool DeleteFound(const std::wstring& file, const PathAttributes& found) const noexcept;
+    // What the system's own delete of a file named in full made of it, asked before any test.
+    enum class Attempt { Deleted, Missing, Other };
+    // Deletes `file` for good when it is a file the system deletes without help: Deleted. A
+    // link goes as a link, never its target. Missing when nothing is there, nor its folder.
+    // Other for anything else (a folder, a read-only or open file, a path not named in full):
+    // nothing happened, and the file is for Query and DeleteFound to take. Never fails.
+    Attempt TryDelete(const std::wstring& file) const noexcept;
 
     // Has the system delete the file at the next restart, for a file that is in use now; true
     // when the system took the deletion on.

@@ -68,7 +68,7 @@ template <class Fill> std::wstring Filled(Fill fill) {
 
 } // namespace
 
-std::vector<std::wstring> KnownFolderPaths() {
+std::vector<std::wstring> KnownFolderPaths(bool shortForms) {
     std::vector<std::wstring> paths;
     for (const KNOWNFOLDERID* folder : kKnownFolders) {
         UniqueShellString path;
@@ -85,7 +85,7 @@ std::vector<std::wstring> KnownFolderPaths() {
             paths.push_back(path);
         }
     }
-    const std::size_t given = paths.size();
+    const std::size_t given = shortForms ? paths.size() : 0;
     for (std::size_t i = 0; i < given; ++i) {
         std::wstring shortForm = ShortPathName(paths[i]);
         if (!shortForm.empty() && shortForm != paths[i]) {

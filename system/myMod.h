@@ -21,9 +21,9 @@ std::wstring GetSpecialFolder(int csidl, HWND owner);
 // The folders of the system and of the user that belong to no program: the desktops, documents
 // and downloads, the user's profile and application data, both kinds of program files and common
 // files, the data of all users, the Windows and system folders, the Start menus with their
-// programs and start-up folders. Each as the shell gives it and in its short form; a folder the
-// system does not have is left out.
-std::vector<std::wstring> KnownFolderPaths();
+// programs and start-up folders. Each as the shell gives it, and with `shortForms` in its short
+// form too; a folder the system does not have is left out.
+std::vector<std::wstring> KnownFolderPaths(bool shortForms);
 
 // The path with the long name of each component; the path as given when the system cannot
 // tell. The short form; empty when the system has none.

@@ -226,7 +226,10 @@ bool LogNamesFile(std::string_view log, const std::wstring& file) {
 // Whether the program folder is one that the product shares with what was there before it.
 bool ProgramFolderIsShared(const std::optional<LogBytes>& log) {
     const std::wstring folder = LongPathName(AppPath());
-    std::vector<std::wstring> known = KnownFolderPaths();
+    // A short name the system makes always holds a tilde: a folder spelled without one can only
+    // be a known folder, or lie below one, in the long form. Asking for the short forms is
+    // dear (the system lists each folder on the way), so it is done only when they could tell.
+    std::vector<std::wstring> known = KnownFolderPaths(folder.find(L'~') != std::wstring::npos);
     for (std::wstring& path : known) {
         path = UpperCaseAsNames(path);
     }
@@ -539,19 +542,26 @@ void Form1::ScanInstallLog(std::string_view log) {
             if (entry.kind == LogEntryKind::File) {
                 const std::optional<std::wstring> path =
                     drive ? PathOnDrive(*drive, entry.Path()) : std::nullopt;
-                // One question to the system per file: its existence and its deletion both come
-                // from this answer.
-                const PathAttributes found = path ? FileOps->Query(*path) : PathAttributes{};
-                switch (StepForLogFile(entry.text, found.IsFile(), choices)) {
-                case LogFileStep::PassOver:
-                    break;
-                case LogFileStep::DeleteAndAdvance:
-                    FileOps->DeleteFound(*path, found);
+                // Nearly every logged file is a plain file that goes if it is there: then the
+                // deletion is the only question to the system, and its answer the existence
+                // test. Whatever it cannot settle is asked once, and deleted from that answer.
+                const bool deletedIfThere = path && StepForLogFile(entry.text, true, choices) ==
+                                                        LogFileStep::DeleteAndAdvance;
+                if (deletedIfThere && FileOps->TryDelete(*path) != clsFile::Attempt::Other) {
                     Advance(1);
-                    break;
-                case LogFileStep::Advance:
-                    Advance(1);
-                    break;
+                } else {
+                    const PathAttributes found = path ? FileOps->Query(*path) : PathAttributes{};
+                    switch (StepForLogFile(entry.text, found.IsFile(), choices)) {
+                    case LogFileStep::PassOver:
+                        break;
+                    case LogFileStep::DeleteAndAdvance:
+                        FileOps->DeleteFound(*path, found);
+                        Advance(1);
+                        break;
+                    case LogFileStep::Advance:
+                        Advance(1);
+                        break;
+                    }
                 }
             }
             yield();

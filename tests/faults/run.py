@@ -43,6 +43,7 @@ FAULTS = [
     ('rm-relative-library', 'removal', 'uninstall/unregistrations.cpp', 'tool->started) || !NamesOneExactPlace(library)) {', 'tool->started) || library.empty()) {'),
     ('rm-in-use', 'removal', 'uninstall/form1_removal.cpp', 'FileOps->Exists(library) &&\n                                FileOps->DeleteInUse(library);', 'FileOps->Exists(library) && false;'),
     ('rm-fill', 'removal', 'uninstall/form1_removal.cpp', 'filling = pb.Value() < pb.Max();', 'filling = pb.Value() < pb.Max() - 1;'),
+    ('rm-scan-kept-plugins', 'removal', 'uninstall/form1_removal.cpp', 'StepForLogFile(entry.text, true, choices) ==', 'StepForLogFile(entry.text, true, choices) !='),
     ('rm-extension-test', 'removal', 'uninstall/form1_removal.cpp', '    return EndsWithNoCase(entry, L".dll");', '    return EndsWithNoCase(entry, L".dll") || true;'),
     # The settings and the start-up entries.
     ('set-star-tag', 'settings', 'uninstall/settings_rules.cpp', 'tag == L"HKCU:" || tag == L"STAR:"', 'tag == L"HKCU:"'),
