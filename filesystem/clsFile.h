@@ -10,8 +10,9 @@ namespace vt {
 // A file's size in bytes. The class only ever carries whole bytes.
 using FileSize = std::int64_t;
 
-// What one query of a path's attributes found. The removal tests a logged file's existence and
-// deletes it from the same answer, so that the system is asked about each file once.
+// What one query of a path's attributes found. Where the removal must look before it deletes, it
+// tests a logged file's existence and deletes it from the same answer, so that the system is
+// asked about each file once.
 struct PathAttributes {
     static constexpr std::uint32_t kMissing = 0xFFFFFFFF; // INVALID_FILE_ATTRIBUTES
     static constexpr std::uint32_t kDirectory = 0x10;     // FILE_ATTRIBUTE_DIRECTORY
