@@ -288,12 +288,14 @@ INSTANTIATE_TEST_SUITE_P(
              Removed()},
             kFinished,
             {L"OldVeltrane.exe"}},
-        // A component that is not registered gives the built-in texts.
+        // A component that is not registered gives the built-in texts. A Themes folder
+        // without a library stays whole.
         Row{"SettingsKeptStartUpAsInstalled",
             L"",
             {.userData = true,
              .productKey = true,
              .startUp = StartUpFolder::AsInstalled,
+             .themeLibraries = false,
              .language = {L"German", L"VT_GERMAN", false}},
             {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDNO), Removed()},
             kFinished},

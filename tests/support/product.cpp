@@ -58,6 +58,7 @@ const StagedFile kStagedFiles[] = {
     {L"Themes\\skin.dll", true, Fate::Gone, true},
     {L"Themes\\\u041e\u0431\u043b\u0438\u043a.dll", true, Fate::Gone, true},
     {L"Themes\\skin.dll.bak", false, Fate::InFolder},
+    {L"Themes\\Colours.ini", false, Fate::InFolder},
     {L"Languages\\german.dll", true, Fate::Gone, true},
     {L"Languages\\readme.txt", true, Fate::InFolder},
     {L"PlugIns\\Cookies.vtp", true, Fate::PlugIn},
@@ -186,6 +187,14 @@ std::string Ansi(const std::wstring& path) {
     return ansi;
 }
 
+// What the removal takes for the theme libraries (any name holding ".dll"), when the setup
+// wants a Themes folder without any.
+bool Unstaged(const StagedFile& file, const ProductSetup& setup) {
+    const std::wstring_view path = file.path;
+    return !setup.themeLibraries && path.starts_with(L"Themes\\") &&
+           path.find(L".dll") != std::wstring_view::npos;
+}
+
 // Whether the installer's log can name the path: the ANSI code page carries it.
 bool InLogCodePage(const std::wstring& path) {
     BOOL lossy = FALSE;
@@ -279,7 +288,7 @@ void Product::StageFiles() {
         log += "\x01\x20" + Ansi(path) + std::string("AB\0\0\x05", 5);
     };
     for (const StagedFile& file : kStagedFiles) {
-        if (file.fate == Fate::Users && setup_.place < Place::Desktop) {
+        if ((file.fate == Fate::Users && setup_.place < Place::Desktop) || Unstaged(file, setup_)) {
             continue;
         }
         if (file.library) {
@@ -587,6 +596,10 @@ void Product::Check(const RunChoices& choices) const {
     const auto left = [&restart](std::wstring_view path) {
         return std::find(restart.begin(), restart.end(), path) != restart.end();
     };
+    // A Themes folder of the product's own without a library in it may be the user's: it stays.
+    const auto themesKept = [&](std::wstring_view folder) {
+        return !shared && !setup_.themeLibraries && folder == L"Themes";
+    };
     std::map<std::wstring, bool> keeps; // a folder of kSharedNames, and whether anything stays
     std::vector<std::wstring> expected; // the libraries unregistered
     for (const StagedFile& file : kStagedFiles) {
@@ -595,7 +608,7 @@ void Product::Check(const RunChoices& choices) const {
         const bool inShared = std::find(std::begin(kSharedNames), std::end(kSharedNames), folder) !=
                               std::end(kSharedNames);
         const bool shown = file.logged && logNames && InLogCodePage(app + file.path);
-        if ((file.fate == Fate::Users && setup_.place < Place::Desktop) ||
+        if (Unstaged(file, setup_) || (file.fate == Fate::Users && setup_.place < Place::Desktop) ||
             (file.fate == Fate::InFolder && left(folder))) {
             continue;
         }
@@ -603,7 +616,8 @@ void Product::Check(const RunChoices& choices) const {
         bool gone =
             !left(path) &&
             (file.fate == Fate::Gone ||
-             (file.fate == Fate::InFolder && (foldersGo || (file.logged && scanDeletes))) ||
+             (file.fate == Fate::InFolder &&
+              ((foldersGo && !themesKept(folder)) || (file.logged && scanDeletes))) ||
              (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
              (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine())));
         // In a shared folder a name that does not carry the product's goes only when the log
@@ -628,7 +642,7 @@ void Product::Check(const RunChoices& choices) const {
     EXPECT_EQ(IsThere(app + kLockedFile), setup_.lockedFile) << "a file held open stays";
     for (const wchar_t* folder : kSharedNames) {
         const bool stays = shared ? keeps[folder]
-                                  : !foldersGo || left(folder) ||
+                                  : !foldersGo || left(folder) || themesKept(folder) ||
                                         (folder == std::wstring_view(L"PlugIns") && !plugInsGo);
         EXPECT_EQ(IsThere(app + folder), stays) << ToUtf8(folder);
     }

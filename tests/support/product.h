@@ -71,6 +71,7 @@ struct ProductSetup {
     bool hangingLibrary = false; // a library whose unregistration never returns
     bool lockedFile = false;     // a logged file held open without sharing, a theme held in use
     bool links = false;          // a link to a folder outside in every folder the run deletes
+    bool themeLibraries = true;  // false: Themes holds no library, and so stays as it is
     LanguageSetup language = {};
     Place place = Place::Own;
     const wchar_t* folderName = L"Veltrane"; // of the program folder, in the run's own folder
