@@ -33,6 +33,24 @@ void CheckDestPath(const std::wstring& path) {
     CheckPath(path, PathCheckKind::File, /*yieldBeforeRetry=*/false);
 }
 
+// While it lives, a drive that is not ready fails this thread's calls instead of asking the
+// user in a box of the system's.
+class NoDriveErrorBoxes {
+  public:
+    NoDriveErrorBoxes() noexcept : set_(SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_)) {}
+    ~NoDriveErrorBoxes() {
+        if (set_) {
+            SetThreadErrorMode(previous_, nullptr);
+        }
+    }
+    NoDriveErrorBoxes(const NoDriveErrorBoxes&) = delete;
+    NoDriveErrorBoxes& operator=(const NoDriveErrorBoxes&) = delete;
+
+  private:
+    DWORD previous_ = 0;
+    bool set_;
+};
+
 UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD sharing, DWORD disposition) {
     return UniqueFile(CreateFileW(path.c_str(), access, sharing, nullptr, disposition, 0, nullptr));
 }
@@ -107,13 +125,8 @@ bool clsFile::Exists(const std::wstring& file) const noexcept {
 // As the shell's test does, a drive without its medium answers "missing" instead of asking the
 // user for it.
 PathAttributes clsFile::Query(const std::wstring& path) const noexcept {
-    DWORD previous = 0;
-    const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous);
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (quiet) {
-        SetThreadErrorMode(previous, nullptr);
-    }
-    return PathAttributes{attributes};
+    const NoDriveErrorBoxes quiet;
+    return PathAttributes{GetFileAttributesW(path.c_str())};
 }
 
 void clsFile::Copy(const std::wstring& source, const std::wstring& dest, bool silent) const {
@@ -166,16 +179,11 @@ clsFile::Attempt clsFile::TryDelete(const std::wstring& file) const noexcept {
     if (!NamesOneExactPlace(file)) {
         return Attempt::Other;
     }
-    DWORD previous = 0;
-    const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous);
-    const bool deleted = DeleteFileW(file.c_str()) != 0;
-    const DWORD error = deleted ? ERROR_SUCCESS : GetLastError();
-    if (quiet) {
-        SetThreadErrorMode(previous, nullptr);
-    }
-    if (deleted) {
+    const NoDriveErrorBoxes quiet;
+    if (DeleteFileW(file.c_str())) {
         return Attempt::Deleted;
     }
+    const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Attempt::Missing
                                                                           : Attempt::Other;
 }
