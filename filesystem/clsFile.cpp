@@ -164,17 +164,6 @@ bool clsFile::Delete(const std::wstring& file, bool recycleBin) const noexcept {
     return deleted;
 }
 
-// For a plain file found a moment ago, the shell's operation would query the path three times
-// more (the path check, the link guard, its own test) to do what DeleteFileW does: delete it for
-// good. A file that DeleteFileW leaves (held open, say) takes the shell's road after all, with the
-// shell's own error messages as before.
-bool clsFile::DeleteFound(const std::wstring& file, const PathAttributes& found) const noexcept {
-    if (DeletesDirectly(file, found.value) && DeleteFileW(file.c_str())) {
-        return true;
-    }
-    return Delete(file, false);
-}
-
 clsFile::Attempt clsFile::TryDelete(const std::wstring& file) const noexcept {
     if (!NamesOneExactPlace(file)) {
         return Attempt::Other;

@@ -10,9 +10,7 @@ namespace vt {
 // A file's size in bytes. The class only ever carries whole bytes.
 using FileSize = std::int64_t;
 
-// What one query of a path's attributes found. Where the removal must look before it deletes, it
-// tests a logged file's existence and deletes it from the same answer, so that the system is
-// asked about each file once.
+// What one query of a path's attributes found.
 struct PathAttributes {
     static constexpr std::uint32_t kMissing = 0xFFFFFFFF; // INVALID_FILE_ATTRIBUTES
     static constexpr std::uint32_t kDirectory = 0x10;     // FILE_ATTRIBUTE_DIRECTORY
@@ -43,16 +41,12 @@ class clsFile {
     // Deletes for good, without questions or progress display (or into the recycle bin);
     // true exactly when the shell succeeded. Errors of the check are passed over.
     bool Delete(const std::wstring& file, bool recycleBin = false) const noexcept;
-    // Deletes for good what Query found at `file`: a plain file named in full goes by the
-    // system's own delete, without another question to the system; anything else, and a file
-    // that did not go that way, goes as Delete(file, false) takes it. True when it went.
-    bool DeleteFound(const std::wstring& file, const PathAttributes& found) const noexcept;
     // What the system's own delete of a file named in full made of it, asked before any test.
     enum class Attempt { Deleted, Missing, Other };
     // Deletes `file` for good when it is a file the system deletes without help: Deleted. A
     // link goes as a link, never its target. Missing when nothing is there, nor its folder.
     // Other for anything else (a folder, a read-only or open file, a path not named in full):
-    // nothing happened, and the file is for Query and DeleteFound to take. Never fails.
+    // nothing happened, and the file is for Delete and its guards to take. Never fails.
     Attempt TryDelete(const std::wstring& file) const noexcept;
 
     // Has the system delete the file at the next restart, for a file that is in use now; true

@@ -36,17 +36,6 @@ bool NamesOneExactPlace(const std::wstring& path) {
     return onDrive || onShare;
 }
 
-bool DeletesDirectly(const std::wstring& path, std::uint32_t attributes) {
-    constexpr std::uint32_t kMissing = 0xFFFFFFFF;
-    constexpr std::uint32_t kReadOnly = 0x1;
-    constexpr std::uint32_t kSystem = 0x4;
-    constexpr std::uint32_t kDirectory = 0x10;
-    constexpr std::uint32_t kDevice = 0x40;
-    constexpr std::uint32_t kReparsePoint = 0x400;
-    constexpr std::uint32_t kUnusual = kReadOnly | kSystem | kDirectory | kDevice | kReparsePoint;
-    return attributes != kMissing && !(attributes & kUnusual) && NamesOneExactPlace(path);
-}
-
 std::wstring NextLetterSuffix(const std::wstring& suffix) {
     std::wstring next = suffix;
     for (std::size_t i = next.size(); i-- > 0;) {

@@ -25,14 +25,6 @@ std::wstring CutBeforeLastBackslash(const std::wstring& path);
 // folder, so either would let one call reach files nobody named.
 bool NamesOneExactPlace(const std::wstring& path);
 
-// Whether a file found with `attributes` (as the system's attribute query gives them) may go by
-// the system's own delete of one file instead of the shell's operation: a plain file, named in
-// full. Everything else keeps the shell's road with its guards: a path that is missing, relative
-// or holds a wildcard; a folder; a link or junction (removed only as a link, through a handle
-// checked to be one); a file marked read-only or system (the shell takes the mark off on Windows
-// when told not to ask, Wine's leaves the file); a device.
-bool DeletesDirectly(const std::wstring& path, std::uint32_t attributes);
-
 // The letter counter of unique names: "" -> "a", "a" -> "b", "z" -> "aa", "az" -> "ba",
 // "zz" -> "aaa". The last letter advances; a z becomes a and carries one place left.
 std::wstring NextLetterSuffix(const std::wstring& suffix);

@@ -544,7 +544,8 @@ void Form1::ScanInstallLog(std::string_view log) {
                     drive ? PathOnDrive(*drive, entry.Path()) : std::nullopt;
                 // Nearly every logged file is a plain file that goes if it is there: then the
                 // deletion is the only question to the system, and its answer the existence
-                // test. Whatever it cannot settle is asked once, and deleted from that answer.
+                // test. Whatever it cannot settle is asked once; a file there that the system's
+                // delete refused takes the shell's road with its guards.
                 const bool deletedIfThere = path && StepForLogFile(entry.text, true, choices) ==
                                                         LogFileStep::DeleteAndAdvance;
                 if (deletedIfThere && FileOps->TryDelete(*path) != clsFile::Attempt::Other) {
@@ -555,7 +556,7 @@ void Form1::ScanInstallLog(std::string_view log) {
                     case LogFileStep::PassOver:
                         break;
                     case LogFileStep::DeleteAndAdvance:
-                        FileOps->DeleteFound(*path, found);
+                        FileOps->Delete(*path, false);
                         Advance(1);
                         break;
                     case LogFileStep::Advance:

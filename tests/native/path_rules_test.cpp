@@ -91,22 +91,6 @@ TEST(PathRules, OnlyFullPathsWithoutWildcards) {
         {NamesOneExactPlace(L"\\\\server"), false},
         {NamesOneExactPlace(L"\\\\\\a"), false},
     });
-    // Only a plain file named in full goes by the system's own delete; anything unusual keeps
-    // the shell's road and its guards.
-    const Text file = L"C:\\V\\Readme.txt";
-    ExpectRows<bool>({
-        {DeletesDirectly(file, 0x20), true}, // archive
-        {DeletesDirectly(file, 0x80), true}, // normal
-        {DeletesDirectly(file, 0x2), true},  // hidden
-        {DeletesDirectly(file, 0xFFFFFFFF), false},
-        {DeletesDirectly(file, 0x21), false},  // read-only
-        {DeletesDirectly(file, 0x24), false},  // system
-        {DeletesDirectly(file, 0x10), false},  // folder
-        {DeletesDirectly(file, 0x420), false}, // link or junction
-        {DeletesDirectly(file, 0x40), false},  // device
-        {DeletesDirectly(L"C:\\V\\Read?e.txt", 0x20), false},
-        {DeletesDirectly(L"V\\Readme.txt", 0x20), false},
-    });
     ExpectRows<std::optional<Text>>({
         {StartMenuProgramsFolder(L"C:\\Data\\Programs\\StartUp"), L"C:\\Data\\Programs\\"},
         {StartMenuProgramsFolder(L"\\\\server\\share\\StartUp"), L"\\\\server\\share\\"},
