@@ -210,58 +210,6 @@ std::wstring TestFolder::Folder(const std::wstring& relative) const {
     return *this / relative;
 }
 
-// Keeps the first visible message box of a thread's windows in *found.
-static BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
-                                               const std::function<bool()>& finished) {
-    for (int tries = 0; tries < 6000; ++tries) {
-        HWND box = nullptr;
-        EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
-        if (box) {
-            ThreadBox shown;
-            wchar_t text[1024] = {};
-            GetWindowTextW(box, text, 1024);
-            shown.caption = text;
-            GetDlgItemTextW(box, 0xFFFF, text, 1024);
-            shown.text = text;
-            for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-                if (HWND button = GetDlgItem(box, id)) {
-                    shown.buttons.push_back(id);
-                    if ((GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
-                        shown.defaultButton = id;
-                    }
-                }
-            }
-            shown.owner = GetWindow(box, GW_OWNER);
-            for (HWND child = GetWindow(box, GW_CHILD); child;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-                    shown.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-                }
-            }
-            SendMessageW(GetDlgItem(box, answer), BM_CLICK, 0, 0);
-            for (int gone = 0; gone < 6000 && IsWindow(box) && IsWindowVisible(box); ++gone) {
-                Sleep(10); // hang protection only
-            }
-            return shown;
-        }
-        if (finished && finished()) {
-            return std::nullopt;
-        }
-        Sleep(10); // hang protection only: the box comes when the thread gets there
-    }
-    return std::nullopt;
-}
-
 void RemoveTree(const std::wstring& path) {
     // Through the long form: a staged tree may go deeper than the usual limit.
     const std::wstring full = path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path;

@@ -1,6 +1,5 @@
 // Fixtures of the Windows unit tests, each owning what it makes and removing it again: a
-// registry key of its own under HKEY_CURRENT_USER, a folder of its own on drive C:, and the
-// answer to a message box that this process shows on another thread.
+// registry key of its own under HKEY_CURRENT_USER and a folder of its own on drive C:.
 #pragma once
 
 #include "system/errors.h"
@@ -8,9 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -153,24 +150,5 @@ void WriteTestFile(const std::wstring& path, const std::string& content);
 
 // `file` in the folder that VT_ARTIFACTS names (the current folder without it).
 std::wstring ArtifactPath(const std::wstring& file);
-
-// A message box shown by another thread of this process, as a user sees it.
-struct ThreadBox {
-    std::wstring caption;
-    std::wstring text;
-    std::vector<int> buttons;
-    // The button drawn as the default. Wine's boxes answer DM_GETDEFID with IDOK whatever the
-    // flags say, so the button style is what shows the default here as on Windows.
-    int defaultButton = 0;
-    HWND owner = nullptr;
-    // In this process the box shows the shared system icon itself: compare with LoadIconW.
-    HICON icon = nullptr;
-};
-
-// Waits (bounded, against hangs only) for the next visible message box of `threadId`, reads
-// it, presses `answer` and waits until the box has gone, so that it is not answered twice.
-// Nothing when `finished` says the thread is done without showing one, or none comes.
-std::optional<ThreadBox> AnswerNextBoxOfThread(DWORD threadId, int answer,
-                                               const std::function<bool()>& finished);
 
 } // namespace vt::test

@@ -18,14 +18,21 @@ namespace {
 // until what it waits for has happened or the patience is used up.
 constexpr DWORD kLookAgainMs = 20;
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM found) {
+BOOL CALLBACK Collect(HWND child, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
     return TRUE;
 }
 
+// The top-level windows of a thread.
+std::vector<HWND> WindowsOf(DWORD threadId) {
+    std::vector<HWND> windows;
+    EnumThreadWindows(threadId, Collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> children;
-    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
@@ -59,7 +66,7 @@ double Difference(const Picture& a, const Picture& b) {
 // cannot be looked into under Wine, so the icon control's pixels on the screen are compared
 // with each system icon drawn the same way; a control that has not painted yet is read again
 // for a little while.
-BoxIcon IdentifyIcon(HWND box, const WatchedProcess& process) {
+BoxIcon IdentifyIcon(HWND box, HANDLE ended) {
     HWND control = nullptr;
     for (HWND child : Children(box)) {
         if (ClassOf(child) == L"Static" && (StyleOf(child) & SS_TYPEMASK) == SS_ICON &&
@@ -90,7 +97,7 @@ BoxIcon IdentifyIcon(HWND box, const WatchedProcess& process) {
                 return icon;
             }
         }
-        if (WaitPumping(process.Handle(), kLookAgainMs)) {
+        if (WaitPumping(ended, kLookAgainMs)) {
             break;
         }
     }
@@ -147,7 +154,7 @@ std::optional<SeenBox> BoxDriver::WaitForNextBox() {
     const ULONGLONG deadline = GetTickCount64() + patienceMs_;
     HWND window = nullptr;
     while (!window) {
-        for (HWND candidate : TopLevelWindowsOf(process_.Id())) {
+        for (HWND candidate : process_ ? TopLevelWindowsOf(process_->Id()) : WindowsOf(threadId_)) {
             if (IsWindowVisible(candidate) && ClassOf(candidate) == L"#32770") {
                 window = candidate;
                 break;
@@ -156,19 +163,19 @@ std::optional<SeenBox> BoxDriver::WaitForNextBox() {
         if (window) {
             break;
         }
-        if (process_.HasExited()) {
+        if (Ended()) {
             return std::nullopt;
         }
         if (GetTickCount64() >= deadline) {
             throw std::runtime_error("the program neither showed a box nor ended in time");
         }
-        WaitPumping(process_.Handle(), kLookAgainMs);
+        WaitPumping(ended_, kLookAgainMs);
     }
 
     SeenBox box;
     box.window = window;
     // The run is held up by the box, so its window reads as it was when the box appeared.
-    const HWND main = process_.MainWindow();
+    const HWND main = process_ ? process_->MainWindow() : nullptr;
     box.main = ReadMainWindow(main);
     box.caption = WindowText(window);
     box.text = WindowText(GetDlgItem(window, 0xFFFF));
@@ -191,7 +198,7 @@ std::optional<SeenBox> BoxDriver::WaitForNextBox() {
     }
     const HWND owner = GetWindow(window, GW_OWNER);
     box.owner = !owner ? BoxOwner::None : owner == main ? BoxOwner::MainWindow : BoxOwner::Other;
-    box.icon = IdentifyIcon(window, process_);
+    box.icon = IdentifyIcon(window, ended_);
     return box;
 }
 
@@ -202,11 +209,11 @@ void BoxDriver::Answer(const SeenBox& box, int buttonId) {
     }
     SendWithin(button, BM_CLICK);
     const ULONGLONG deadline = GetTickCount64() + patienceMs_;
-    while (IsWindow(box.window) && IsWindowVisible(box.window) && !process_.HasExited()) {
+    while (IsWindow(box.window) && IsWindowVisible(box.window) && !Ended()) {
         if (GetTickCount64() >= deadline) {
             throw std::runtime_error("the box stayed after its button was clicked");
         }
-        WaitPumping(process_.Handle(), kLookAgainMs);
+        WaitPumping(ended_, kLookAgainMs);
     }
 }
 

@@ -54,7 +54,10 @@ class BoxDriver {
     // `patienceMs` only protects against a hang: a program that neither shows a box nor ends
     // in that time counts as hung.
     explicit BoxDriver(const WatchedProcess& process, DWORD patienceMs = 60000) noexcept
-        : process_(process), patienceMs_(patienceMs) {}
+        : process_(&process), ended_(process.Handle()), patienceMs_(patienceMs) {}
+    // The boxes of another thread of this process, until `thread` (a handle to it) ends.
+    BoxDriver(DWORD threadId, HANDLE thread, DWORD patienceMs = 60000) noexcept
+        : threadId_(threadId), ended_(thread), patienceMs_(patienceMs) {}
 
     // The next box the program shows, or nothing when it ended without one.
     // Throws std::runtime_error when the program hangs.
@@ -65,7 +68,11 @@ class BoxDriver {
     void Answer(const SeenBox& box, int buttonId);
 
   private:
-    const WatchedProcess& process_;
+    bool Ended() const noexcept { return WaitForSingleObject(ended_, 0) == WAIT_OBJECT_0; }
+
+    const WatchedProcess* process_ = nullptr;
+    DWORD threadId_ = 0;
+    HANDLE ended_;
     DWORD patienceMs_;
 };
 

@@ -211,7 +211,7 @@ TEST_F(Files, MembersDoTheirWork) {
 // vanished one reads as a missing file or path), so the query is scripted; the box is real.
 TEST(PathCheck, DiskErrorBoxOffersRetryAndCancel) {
     ErrorInfo error;
-    const std::vector<ThreadBox> boxes = testing::BoxesOf(
+    const std::vector<SeenBox> boxes = testing::BoxesOf(
         [&] {
             error = ErrorOf([] {
                 CheckPath(L"E:\\Setup\\a.dll", PathCheckKind::File, true,
@@ -222,8 +222,8 @@ TEST(PathCheck, DiskErrorBoxOffersRetryAndCancel) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, L"Disk Error");
     EXPECT_EQ(boxes[0].text, L"E: Drive not ready");
-    EXPECT_EQ(boxes[0].buttons, (std::vector<int>{IDCANCEL, IDRETRY}));
-    EXPECT_EQ(boxes[0].icon, LoadIconW(nullptr, IDI_INFORMATION));
+    EXPECT_EQ(boxes[0].buttons, (std::vector<int>{IDRETRY, IDCANCEL}));
+    EXPECT_EQ(boxes[0].icon, BoxIcon::Asterisk);
     EXPECT_EQ(error.number, 71);
 }
 

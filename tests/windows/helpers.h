@@ -4,7 +4,9 @@
 
 #include "controls/surface.h"
 #include "system/handles.h"
+#include "tests/support/capture.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/message_box.h"
 
 #include <windows.h>
 
@@ -14,27 +16,21 @@
 
 namespace vt::testing {
 
-struct Rendered {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels; // 0x00RRGGBB as the surface holds them
-
-    COLORREF At(int x, int y) const {
-        const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-};
-
-inline Rendered FromSurface(const Surface& surface) {
+inline test::Picture FromSurface(const Surface& surface) {
     GdiFlush();
     const std::size_t count = static_cast<std::size_t>(surface.width()) * surface.height();
-    return {surface.width(), surface.height(), {surface.pixels(), surface.pixels() + count}};
+    test::Picture picture{
+        surface.width(), surface.height(), {surface.pixels(), surface.pixels() + count}};
+    for (std::uint32_t& pixel : picture.pixels) {
+        pixel &= 0x00FFFFFF;
+    }
+    return picture;
 }
 
 // The client area of `window` as it paints itself; with `children`, its child windows that are
 // shown (whether or not the window itself is) painted over it, each clipped to its own place
 // (a themed child has its parent paint behind it).
-inline Rendered Render(HWND window, bool children = false) {
+inline test::Picture Render(HWND window, bool children = false) {
     RECT client{};
     GetClientRect(window, &client);
     Surface surface;
@@ -59,17 +55,7 @@ inline Rendered Render(HWND window, bool children = false) {
     return FromSurface(surface);
 }
 
-// What the screen shows at `area` (screen coordinates).
-inline Rendered Screen(const RECT& area) {
-    Surface surface;
-    surface.Resize(area.right - area.left, area.bottom - area.top);
-    const WindowDc screen(nullptr);
-    BitBlt(surface.dc(), 0, 0, surface.width(), surface.height(), screen.get(), area.left, area.top,
-           SRCCOPY);
-    return FromSurface(surface);
-}
-
-inline Rendered Decoded(const PictureData& data) {
+inline test::Picture Decoded(const PictureData& data) {
     Surface surface;
     DecodePicture(data, surface);
     return FromSurface(surface);
@@ -77,20 +63,20 @@ inline Rendered Decoded(const PictureData& data) {
 
 // Runs `work` on a thread of its own, answers each box it shows with the next of `answers` (the
 // last one again for any further box), and returns the boxes as a user saw them.
-inline std::vector<test::ThreadBox> BoxesOf(const std::function<void()>& work,
-                                            const std::vector<int>& answers) {
-    std::promise<DWORD> thread;
+inline std::vector<test::SeenBox> BoxesOf(const std::function<void()>& work,
+                                          const std::vector<int>& answers) {
+    std::promise<std::pair<DWORD, HANDLE>> started;
     auto done = std::async(std::launch::async, [&] {
-        thread.set_value(GetCurrentThreadId());
+        const DWORD id = GetCurrentThreadId();
+        started.set_value({id, OpenThread(SYNCHRONIZE, FALSE, id)});
         work();
     });
-    const DWORD id = thread.get_future().get();
-    const auto finished = [&] {
-        return done.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-    };
-    std::vector<test::ThreadBox> boxes;
-    while (auto box = test::AnswerNextBoxOfThread(
-               id, answers[std::min(boxes.size(), answers.size() - 1)], finished)) {
+    const auto [id, handle] = started.get_future().get();
+    const UniqueHandle thread(handle);
+    test::BoxDriver driver(id, thread.get());
+    std::vector<test::SeenBox> boxes;
+    while (auto box = driver.WaitForNextBox()) {
+        driver.Answer(*box, answers[std::min(boxes.size(), answers.size() - 1)]);
         boxes.push_back(*box);
     }
     done.get();

@@ -175,7 +175,7 @@ TEST(ErrorBox, AFailedRunShowsItThenClosesWithTagOk) {
          L"Out of memory\r\nErr No: 7\r\nErr Source: VT_Uninstall : Form_Load : 0"}};
     for (const auto& [body, text] : cases) {
         std::tuple<RunOutcome, std::wstring, HWND> ended;
-        const std::vector<ThreadBox> boxes = testing::BoxesOf(
+        const std::vector<SeenBox> boxes = testing::BoxesOf(
             [&] {
                 Form1 form(GetModuleHandleW(nullptr));
                 form.SilentMode = true;
@@ -186,7 +186,7 @@ TEST(ErrorBox, AFailedRunShowsItThenClosesWithTagOk) {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].caption, L"Setup/Uninstall");
         EXPECT_EQ(boxes[0].text, L"An error has been detected:\r\n\r\nErr Description: " + text);
-        EXPECT_EQ(boxes[0].icon, LoadIconW(nullptr, IDI_HAND));
+        EXPECT_EQ(boxes[0].icon, BoxIcon::Hand);
         EXPECT_EQ(ended, std::tuple(RunOutcome::Failed, std::wstring(L"OK"), HWND{}));
     }
     EXPECT_EQ(ExitCodeFor(RunOutcome::Failed), 1603);

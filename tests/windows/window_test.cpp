@@ -17,9 +17,9 @@
 namespace vt {
 namespace {
 
+using test::Picture;
 using testing::Decoded;
 using testing::Render;
-using testing::Rendered;
 
 class Window : public ::testing::Test {
   protected:
@@ -36,8 +36,8 @@ class Window : public ::testing::Test {
     }
     Form1 form{GetModuleHandleW(nullptr)};
     TwipsScale scale = TwipsScale::OfScreen();
-    Rendered banner = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_BANNER));
-    Rendered tile = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_PROGRESS_TILE));
+    Picture banner = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_BANNER));
+    Picture tile = Decoded(ResourcePicture(GetModuleHandleW(nullptr), IDR_PROGRESS_TILE));
 };
 
 // The texts' own rules are tested natively; here the table is found in this module, and an
@@ -57,44 +57,44 @@ TEST_F(Window, MessagesComeFromTheBuiltInTableThroughTheTextRules) {
 // The banner across the top band, ended by the upper rule; the etched rules; the title keyed
 // over the banner, where only its black text differs; the status lines on button face.
 TEST_F(Window, SurfaceShowsTheBannerTheRulesAndTheTitleKeyedOverIt) {
-    const Rendered window = Render(form.hWnd(), true);
+    const Picture window = Render(form.hWnd(), true);
     ASSERT_EQ(banner.width, 500);
     EXPECT_LE(banner.height, scale.PixelsY(860));
     for (POINT p : {POINT{0, 0}, POINT{250, 30}, POINT{480, 50}, POINT{497, 56}}) {
-        EXPECT_EQ(window.At(p.x, p.y), banner.At(p.x, p.y)) << p.x << "," << p.y;
+        EXPECT_EQ(window.Pixel(p.x, p.y), banner.Pixel(p.x, p.y)) << p.x << "," << p.y;
     }
     const COLORREF dark = GetSysColor(COLOR_SCROLLBAR), white = RGB(255, 255, 255);
     const std::pair<int, COLORREF> rules[] = {
         {860, dark}, {875, white}, {4680, dark}, {4700, white}};
     for (const auto& [twips, colour] : rules) {
         for (int x : {0, 100, 497}) {
-            EXPECT_EQ(window.At(x, scale.PixelsY(twips)), colour) << twips;
+            EXPECT_EQ(window.Pixel(x, scale.PixelsY(twips)), colour) << twips;
         }
     }
     const RECT title = Where(form.Label3.hWnd());
     int text = 0;
     for (int y = title.top; y < title.bottom; ++y) {
         for (int x = title.left; x < title.right; ++x) {
-            const COLORREF c = window.At(x, y);
-            if (c != banner.At(x, y)) {
+            const COLORREF c = window.Pixel(x, y);
+            if (c != banner.Pixel(x, y)) {
                 ++text;
                 EXPECT_LT(GetRValue(c) + GetGValue(c) + GetBValue(c), 3 * 200) << x << "," << y;
             }
         }
     }
     EXPECT_GT(text, 50);
-    EXPECT_EQ(window.At(title.left, title.top), banner.At(title.left, title.top)) << "keyed";
+    EXPECT_EQ(window.Pixel(title.left, title.top), banner.Pixel(title.left, title.top)) << "keyed";
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const RECT status = Where(form.Label2.hWnd());
-    EXPECT_EQ(window.At(10, 150), face);
-    EXPECT_EQ(window.At(status.left, status.top), face);
-    EXPECT_EQ(window.At(status.right - 1, status.bottom - 1), face);
+    EXPECT_EQ(window.Pixel(10, 150), face);
+    EXPECT_EQ(window.Pixel(status.left, status.top), face);
+    EXPECT_EQ(window.Pixel(status.right - 1, status.bottom - 1), face);
 }
 
 // The places in twips are checked from outside at every scale; here the move itself, and the
 // way back to the first scale gives the first window again.
 TEST_F(Window, MoveToADisplayOfAnotherScaleLaysItOutAgain) {
-    const Rendered first = Render(form.hWnd(), true);
+    const Picture first = Render(form.hWnd(), true);
     RECT suggested{10, 20, 0, 0};
     for (const WORD dpi : {WORD{144}, WORD{96}}) {
         SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
@@ -149,17 +149,17 @@ TEST_F(Window, BarFillTilesHeadAndCaptionFollowTheValue) {
         wchar_t caption[16] = {};
         GetWindowTextW(bar.hWnd(), caption, 16); // as the run's observers read it
         EXPECT_STREQ(caption, r.caption);
-        const Rendered picture = Render(bar.hWnd());
+        const Picture picture = Render(bar.hWnd());
         const int fill = inside * r.value / r.max;
         const auto expected = [&](int x, int row) {
             if (x < fill) {
-                return x % 12 == 11 ? strip : tile.At(x % 12 + 1, row);
+                return x % 12 == 11 ? strip : tile.Pixel(x % 12 + 1, row);
             }
-            return r.lead && x < fill + 4 ? tile.At(8 + x - fill, row) : RGB(255, 255, 255);
+            return r.lead && x < fill + 4 ? tile.Pixel(8 + x - fill, row) : RGB(255, 255, 255);
         };
         for (int row : {0, 1, 2, 18, 19}) { // rows the caption does not cover
             for (int x = 0; x < inside; ++x) {
-                ASSERT_EQ(picture.At(2 + x, 2 + row), expected(x, row))
+                ASSERT_EQ(picture.Pixel(2 + x, 2 + row), expected(x, row))
                     << r.value << "/" << r.max << " x " << x << " row " << row;
             }
         }
@@ -200,7 +200,7 @@ TEST_F(Window, BarKeepsItsLimitsSilently) {
     bar.Min(20); // pushes it up
     EXPECT_EQ(bar.Value(), 20);
     EXPECT_EQ(std::pair(bar.Min(), bar.Max()), std::pair(20, 180));
-    const Rendered before = Render(bar.hWnd());
+    const Picture before = Render(bar.hWnd());
     bar.ImageRepStep(0);
     bar.Value(150);
     EXPECT_EQ(Render(bar.hWnd()).pixels, before.pixels);
@@ -209,7 +209,7 @@ TEST_F(Window, BarKeepsItsLimitsSilently) {
 // With errors on, each refusal or correction says so in a box of its own.
 TEST(BarBoxes, EachRefusalOrCorrectionSaysSoWithErrorsOn) {
     ProgressBarProps props;
-    const std::vector<test::ThreadBox> boxes = testing::BoxesOf(
+    const std::vector<test::SeenBox> boxes = testing::BoxesOf(
         [&] {
             Form1 form(GetModuleHandleW(nullptr));
             form.Create();
@@ -227,10 +227,10 @@ TEST(BarBoxes, EachRefusalOrCorrectionSaysSoWithErrorsOn) {
         },
         {IDOK});
     ASSERT_EQ(boxes.size(), 6u) << "one for each but the last";
-    for (const test::ThreadBox& box : boxes) {
+    for (const test::SeenBox& box : boxes) {
         EXPECT_EQ(box.caption, L"VT_Uninstall");
         EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-        EXPECT_EQ(box.icon, LoadIconW(nullptr, IDI_EXCLAMATION));
+        EXPECT_EQ(box.icon, test::BoxIcon::Exclamation);
     }
     EXPECT_EQ(boxes[4].text, L"Header Width Minimum Value Must Be Higher Then -1.");
     EXPECT_EQ(std::tuple(props.Min, props.Max, props.Value), std::tuple(0, 100, 7));
@@ -258,13 +258,13 @@ TEST_F(Window, BarOnTheScreenIsWhatABarLoadedFromItsSavedSetDraws) {
                      bar.Save());
         ShowWindow(fresh.hWnd(), SW_HIDE);
         EXPECT_EQ(fresh.Properties(), bar.Properties());
-        const Rendered expected = Render(fresh.hWnd());
+        const Picture expected = Render(fresh.hWnd());
         DestroyWindow(fresh.hWnd());
         bool same = false;
         for (int reading = 0; reading < 300 && !same; ++reading) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, reading > 0 ? 10 : 0, QS_ALLINPUT);
             DoEvents();
-            same = testing::Screen(onScreen).pixels == expected.pixels;
+            same = test::CaptureScreen(onScreen).pixels == expected.pixels;
         }
         EXPECT_TRUE(same) << "at " << value;
     }
