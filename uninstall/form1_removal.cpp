@@ -186,22 +186,32 @@ std::optional<LogBytes> ReadInstallLog(const std::wstring& path) noexcept {
                     });
 }
 
+// Whether the log names the program folder among those the installer made. The installer writes
+// 8-bit text: a folder whose long name the code page cannot carry it names by its short (8.3)
+// form, and so do its files. Names are compared as the file system compares them.
 LogOfFolder WhatTheLogSaysOf(const std::wstring& folder, const std::optional<LogBytes>& log) {
     if (!log) {
         return LogOfFolder::Unread;
     }
-    // A folder the log cannot spell (not on a drive letter, beyond its code page) is not
-    // among those the installer made.
-    const std::optional<std::wstring> path = PathAfterDrive(folder);
-    const std::optional<std::string> inLog = path ? ToAnsiExact(*path) : std::nullopt;
-    bool made = false;
-    if (inLog && !inLog->empty()) {
-        PacedYield yield;
-        ForEachLogPiece(log->View(), [&](std::string_view piece) {
-            made = made || PieceNamesFolder(piece, *inLog);
-            yield();
-        });
+    // A folder not on a drive letter, or a drive's root, is none the log can name.
+    std::vector<std::wstring> spellings;
+    for (const std::wstring& form : {folder, ShortPathName(folder)}) {
+        const std::optional<std::wstring> path = PathAfterDrive(form);
+        if (path && !path->empty()) {
+            spellings.push_back(UpperCaseAsNames(*path));
+        }
     }
+    bool made = false;
+    PacedYield yield;
+    ForEachLogPiece(log->View(), [&](std::string_view piece) {
+        const std::string_view named = ReadLogEntry(piece).folder;
+        if (!made && !spellings.empty() && !named.empty()) {
+            const std::optional<std::wstring> path = FromAnsiExact(named);
+            made = path && std::find(spellings.begin(), spellings.end(), UpperCaseAsNames(*path)) !=
+                               spellings.end();
+        }
+        yield();
+    });
     return made ? LogOfFolder::MadeIt : LogOfFolder::DidNotMake;
 }
 

@@ -43,6 +43,8 @@ std::string_view CutAfterExtension(std::string_view entry) {
 constexpr std::string_view kLibraryTypes[] = {".dll", ".ocx", ".tlb", ".pif"};
 constexpr std::size_t kShortestPath = 6;
 constexpr char kFolderMark = '\x82';
+// After a folder's path: four bytes of the installer's record, then the NUL the entry keeps.
+constexpr std::size_t kFolderRecordBytes = 5;
 constexpr std::string_view kPlugInType = ".vtp";
 
 } // namespace
@@ -54,43 +56,25 @@ LogEntry ReadLogEntry(std::string_view piece) {
         return {};
     }
     // The entry keeps the first NUL of the pair.
-    const std::string_view text = CutAfterExtension(TrimBlanks(piece.substr(0, nulPair + 1)));
+    const std::string_view whole = TrimBlanks(piece.substr(0, nulPair + 1));
+    std::string_view folder;
+    if (whole.size() >= kShortestPath && whole[whole.size() - 4] == kFolderMark) {
+        folder = whole.substr(0, whole.size() - kFolderRecordBytes);
+        folder = folder.substr(0, folder.find_last_not_of('\\') + 1);
+    }
+    const std::string_view text = CutAfterExtension(whole);
     for (std::string_view type : kLibraryTypes) {
         if (EndsWithNoCase(text, type)) {
-            return {LogEntryKind::Library, text};
+            return {LogEntryKind::Library, text, folder};
         }
     }
     if (text.size() < kShortestPath) {
-        return {LogEntryKind::None, text};
+        return {LogEntryKind::None, text, folder};
     }
     if (text[text.size() - 4] == kFolderMark) {
-        return {LogEntryKind::Folder, text};
+        return {LogEntryKind::Folder, text, folder};
     }
-    return {LogEntryKind::File, text};
-}
-
-bool PieceNamesFolder(std::string_view piece, std::string_view folder) {
-    using namespace std::string_view_literals;
-    const std::size_t nulPair = piece.find("\0\0"sv);
-    if (nulPair == std::string_view::npos) {
-        return false;
-    }
-    const std::string_view text = TrimBlanks(piece.substr(0, nulPair + 1));
-    if (text.size() < kShortestPath || text[text.size() - 4] != kFolderMark ||
-        text.size() <= folder.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < folder.size(); ++i) {
-        if (LowerAscii(text[i]) != LowerAscii(folder[i])) {
-            return false;
-        }
-    }
-    std::size_t after = folder.size();
-    if (text[after] == '\\') {
-        ++after;
-    }
-    return after < text.size() &&
-           (static_cast<unsigned char>(text[after]) < 0x20 || after == text.size() - 4);
+    return {LogEntryKind::File, text, folder};
 }
 
 LogFileStep StepForLogFile(std::string_view entry, bool exists, const LogScanChoices& choices) {

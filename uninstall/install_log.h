@@ -40,21 +40,20 @@ struct LogEntry {
     // The entry as cut from its piece: up to its first NUL, or up to the third character after
     // its last "." when that comes first.
     std::string_view text;
+    // For the installer's record of a folder it made: that folder, as the log spells it after
+    // the drive's ":\", without trailing backslashes; empty for any other record. The record is
+    // read whole, since a folder's name may hold a "." ("Veltrane 3.0") that the cut above would
+    // take for an extension. It is the path, four bytes of the installer's, the second of them
+    // the folder mark, and the NUL: the three others may be anything, so the mark never tells
+    // where the path ends ("Tools2" then the mark names "Tools").
+    std::string_view folder;
     // What the file system is given: the text up to its NUL, which a short extension keeps.
     std::string_view Path() const { return text.substr(0, text.find('\0')); }
 };
 
-// The entry that one piece of the log names.
+// The entry that one piece of the log names. The scan, the decision whether the program folder
+// is the product's own and every question whether the log names a file all read it here.
 LogEntry ReadLogEntry(std::string_view piece);
-
-// Whether the piece is the installer's record of a folder it made, and the folder is `folder`:
-// its path after the drive's ":\", without a trailing backslash, in the log's code page. The
-// entry, up to its NUL pair, carries the folder mark four characters from its end; it begins
-// with the path, and what follows cannot continue a name (a byte below 0x20 or the mark itself,
-// perhaps after one backslash). So "Tools" is not named by a record of "Tools2" nor of
-// "Tools\Sub". Nothing is cut after a ".": a folder's name may hold one ("Veltrane 3.0"), which
-// ReadLogEntry would take for an extension.
-bool PieceNamesFolder(std::string_view piece, std::string_view folder);
 
 // The choices of the run that decide what happens to a file entry.
 struct LogScanChoices {

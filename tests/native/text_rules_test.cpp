@@ -71,20 +71,16 @@ TEST(InstallLog, PiecesAndTheEntriesTheyName) {
     });
 }
 
-// A folder's record names the folder itself, a "." in its name being no extension to cut at;
-// not one beside or below it, nor a record without the mark or the NUL pair.
-TEST(InstallLog, AFolderRecordNamesTheFolderItself) {
-    ExpectRows<bool>({
-        {PieceNamesFolder("Tools\x01\x82\x02\x03\0\0"s, "tools"), true},
-        {PieceNamesFolder("  Tools\\\x01\x82\x02\x03\0\0"s, "Tools"), true},
-        {PieceNamesFolder("Tools\x82\x02\x03\0\0"s, "Tools"), true},
-        {PieceNamesFolder("Apps\\Veltrane 3.0\x01\x82\x02\x03\0\0"s, "apps\\veltrane 3.0"), true},
-        {PieceNamesFolder("Tools\x01\x82\x02\x03\0\0"s, "Tool"), false},
-        {PieceNamesFolder("Tools2\x01\x82\x02\x03\0\0"s, "Tools"), false},
-        {PieceNamesFolder("Tools\\Sub\x01\x82\x02\x03\0\0"s, "Tools"), false},
-        {PieceNamesFolder("Tools\\Sub\x01\x82\x02\x03\0\0"s, "Tools\\Sub"), true},
-        {PieceNamesFolder("Tools\x01\x83\x02\x03\0\0"s, "Tools"), false},
-        {PieceNamesFolder("Tools\x01\x82\x02\x03\0"s, "Tools"), false},
+// A folder's record names the folder before its four record bytes, whatever the three beside
+// the mark, a "." in its name being no extension to cut at.
+TEST(InstallLog, AFolderRecordNamesTheFolderBeforeItsRecordBytes) {
+    ExpectRows<std::string>({
+        {std::string(ReadLogEntry("  Tools\\\x01\x82\x02\x03\0\0"s).folder), "Tools"},
+        {std::string(ReadLogEntry("Tools2\x82zz\0\0"s).folder), "Tools"},
+        {std::string(ReadLogEntry("Apps\\V 3.0\0\x82\0z\0\0"s).folder), "Apps\\V 3.0"},
+        {std::string(ReadLogEntry("Tools\x01\x83\x02\x03\0\0"s).folder), ""},
+        {std::string(ReadLogEntry("Tools\x01\x82\x02\x03\0"s).folder), ""},
+        {std::string(ReadLogEntry("\\\\A\x82zz\0\0"s).folder), ""},
     });
 }
 
