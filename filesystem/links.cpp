@@ -1,6 +1,7 @@
 #include "filesystem/links.h"
 
-#include "system/handles.h"
+#include <climits>
+#include <string_view>
 
 namespace vt {
 
@@ -25,6 +26,78 @@ template <class Visit> bool EachEntry(const std::wstring& folder, Visit&& visit)
 }
 
 } // namespace
+
+std::wstring OpenedPath(HANDLE file) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(
+            file, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(length);
+    }
+    if (path.starts_with(L"\\\\?\\UNC\\")) {
+        return L"\\" + path.substr(7);
+    }
+    return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
+}
+
+bool LiesBelowThrough(std::wstring_view path, std::wstring_view top,
+                      const std::function<bool(const std::wstring& folder)>& check) {
+    while (!top.empty() && top.back() == L'\\') {
+        top.remove_suffix(1);
+    }
+    if (path.size() <= top.size() + 1 || path[top.size()] != L'\\' || top.size() > INT_MAX ||
+        CompareStringOrdinal(path.data(), static_cast<int>(top.size()), top.data(),
+                             static_cast<int>(top.size()), TRUE) != CSTR_EQUAL) {
+        return false;
+    }
+    for (std::size_t end = path.rfind(L'\\'); end > top.size(); end = path.rfind(L'\\', end - 1)) {
+        if (!check(std::wstring(path.substr(0, end)))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+UniqueFile OpenFileWithin(const std::wstring& path, const std::wstring& folder) noexcept {
+    try {
+        UniqueFile file(CreateFileW(path.c_str(),
+                                    DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        // A system that opens what a link on the way points to and names it by the link's path
+        // (Wine does) still shows the link among the folders.
+        if (file && LiesBelowThrough(OpenedPath(file.get()), folder, [](const std::wstring& way) {
+                return !IsLink(GetFileAttributesW(way.c_str()));
+            })) {
+            return file;
+        }
+    } catch (...) {
+    }
+    return {};
+}
+
+bool DeleteOpenedFile(HANDLE file) noexcept {
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) {
+        return false;
+    }
+    if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
+        const DWORD rest = basic.FileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+        basic.FileAttributes = rest ? rest : FILE_ATTRIBUTE_NORMAL;
+        SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+    }
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof disposition) != FALSE;
+}
 
 bool RemoveLink(const std::wstring& path) noexcept {
     const UniqueFile link(

@@ -3,9 +3,13 @@
 // link points to is never entered, listed or deleted.
 #pragma once
 
+#include "system/handles.h"
+
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace vt {
 
@@ -19,6 +23,24 @@ inline bool IsLink(DWORD attributes) noexcept {
 // to be one through that handle and deleted through it, so that nothing swapped in meanwhile is
 // deleted. False, with nothing deleted, when any of that fails.
 bool RemoveLink(const std::wstring& path) noexcept;
+
+// The full path of what `file` is open as, the system's long names, without "\\?\"
+// ("\\server\share\..." on a share); empty when the system cannot tell.
+std::wstring OpenedPath(HANDLE file);
+
+// Whether `path` lies below `top`, names compared as the file system compares them, and
+// `check` holds for each folder between the two (neither included), asked deepest first.
+bool LiesBelowThrough(std::wstring_view path, std::wstring_view top,
+                      const std::function<bool(const std::wstring& folder)>& check);
+
+// The file at `path` opened as itself (a link as a link) for its deletion, when what was opened
+// lies below `folder` (a full path in its long form) with no link on the way; its place is read
+// from the handle, so no link, even one put on the way after any test, can lead out of the
+// folder. None otherwise, and for a folder.
+UniqueFile OpenFileWithin(const std::wstring& path, const std::wstring& folder) noexcept;
+
+// Deletes the file that `file` holds open for its deletion, read-only or not.
+bool DeleteOpenedFile(HANDLE file) noexcept;
 
 // Removes every link in the folder and in its subfolders, entering none of them. False when a
 // link could not be removed.

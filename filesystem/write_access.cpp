@@ -1,5 +1,6 @@
 #include "filesystem/write_access.h"
 
+#include "filesystem/links.h"
 #include "filesystem/write_access_rules.h"
 #include "system/handles.h"
 
@@ -44,15 +45,15 @@ std::optional<std::wstring> RunAccount() {
     return SidText(header.User.Sid);
 }
 
-// The owner and access list; nothing when either cannot be read, or the list holds an entry of
-// a kind whose account is not where an allow or deny entry keeps it.
-std::optional<ObjectSecurity> ReadSecurity(const std::wstring& path) {
+// The owner and access list as `get` reads them (by path or by handle); nothing when either
+// cannot be read, or the list holds an entry of a kind whose account is not where an allow or
+// deny entry keeps it.
+template <class Get> std::optional<ObjectSecurity> ReadSecurity(Get get) {
     PSID owner = nullptr;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
-                              OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
-                              nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+    if (get(OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, &dacl, &descriptor) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     const UniqueLocalMemory owned(descriptor);
@@ -90,16 +91,61 @@ std::optional<ObjectSecurity> ReadSecurity(const std::wstring& path) {
     return security;
 }
 
-} // namespace
-
-bool OnlyTrustedMayWriteTo(const std::wstring& path) noexcept {
+template <class Get> bool OnlyTrustedMayWriteThrough(Get get) noexcept {
     try {
         const std::optional<std::wstring> account = RunAccount();
-        const std::optional<ObjectSecurity> security = ReadSecurity(path);
+        const std::optional<ObjectSecurity> security = ReadSecurity(get);
         return account && security && OnlyTrustedMayWrite(*security, *account);
     } catch (...) {
         return false;
     }
+}
+
+} // namespace
+
+bool OnlyTrustedMayWriteTo(const std::wstring& path) noexcept {
+    return OnlyTrustedMayWriteThrough(
+        [&](SECURITY_INFORMATION what, PSID* owner, PACL* dacl, PSECURITY_DESCRIPTOR* descriptor) {
+            return GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, what, owner, nullptr, dacl,
+                                         nullptr, descriptor);
+        });
+}
+
+bool OnlyTrustedMayWriteTo(HANDLE object) noexcept {
+    return OnlyTrustedMayWriteThrough(
+        [&](SECURITY_INFORMATION what, PSID* owner, PACL* dacl, PSECURITY_DESCRIPTOR* descriptor) {
+            return GetSecurityInfo(object, SE_FILE_OBJECT, what, owner, nullptr, dacl, nullptr,
+                                   descriptor);
+        });
+}
+
+HeldFile HoldFile(const std::wstring& path, const std::wstring& top) noexcept {
+    HeldFile held;
+    // Reading is shared, so that the registration tool or the system's loader can load it;
+    // writing, renaming and deleting are not. A link is opened as itself.
+    held.handle.reset(CreateFileW(path.c_str(), GENERIC_READ | READ_CONTROL, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FILE_ATTRIBUTE_TAG_INFO opened{};
+    if (!held.handle ||
+        !GetFileInformationByHandleEx(held.handle.get(), FileAttributeTagInfo, &opened,
+                                      sizeof opened) ||
+        (opened.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !OnlyTrustedMayWriteTo(held.handle.get())) {
+        return held;
+    }
+    // Whoever may write into a folder on the way could have put another file in its place before
+    // it was held.
+    try {
+        held.trusted =
+            LiesBelowThrough(OpenedPath(held.handle.get()), top, [](const std::wstring& between) {
+                const DWORD attributes = GetFileAttributesW(between.c_str());
+                return attributes != INVALID_FILE_ATTRIBUTES &&
+                       !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                       OnlyTrustedMayWriteTo(between);
+            });
+    } catch (...) {
+    }
+    return held;
 }
 
 } // namespace vt
