@@ -48,6 +48,11 @@ bool StartClearupBatch(const ClearupBatch& batch) {
            StartSystemProgram(L"cmd.exe", L"/s /c \"\"" + *path + L"\"\"", nullptr, SW_SHOWNORMAL);
 }
 
+bool LeaveUninstallerForRestart() {
+    ClearReadOnly(AppExePath());
+    return MoveFileExW(AppExePath().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
 std::optional<ClearupBatch> WriteClearupBatch() {
     const std::wstring exePath = AppExePath();
     std::optional<ClearupBatch> batch =

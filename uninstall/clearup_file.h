@@ -14,6 +14,10 @@ namespace vt {
 // can be written into a batch).
 std::optional<ClearupBatch> WriteClearupBatch();
 
+// Has the system delete the running executable at the next restart, its read-only mark taken
+// off first; true when the system took the deletion on.
+bool LeaveUninstallerForRestart();
+
 // Starts the batch in a console window of its own (shown normally) and does not wait for it.
 // The command processor is the system's own, named by its full path, and runs in the system
 // folder: a cmd.exe beside the program or in the current folder is never run. False when it

@@ -1,6 +1,7 @@
 #include "uninstall/form1.h"
 
 #include "resources/resource.h"
+#include "filesystem/write_access.h"
 #include "system/automation.h"
 #include "system/mIcon.h"
 #include "system/mProcess.h"
@@ -103,6 +104,8 @@ void Form1::Form_Load(long& line) {
     line = 4;
     FileOps = std::make_unique<clsFile>();
     FolderOps = std::make_unique<clsFolder>();
+    programFolderClosed_ = OnlyTrustedMayWriteTo(AppPath());
+    unregistrations_.TrustBelow(LongPathName(AppPath()), programFolderClosed_);
     line = 5;
     LoadLanguage();
     line = 6;
@@ -212,11 +215,18 @@ constexpr char kFeedbackAddress[] = "https://www.veltrane.example/uninstall/";
 
 // Self-removal and farewell, after a finished or failed run (tag "OK"): the batch deletes the
 // executable once this process has ended, and the feedback page opens unless the run was
-// silent. Every step is independent of the others' failures; nothing is reported.
+// silent. Every step is independent of the others' failures; nothing is reported. In a program
+// folder that another account may write to, that account could rewrite the batch between its
+// writing and its start, and so have it run with the uninstaller's rights: there the system
+// deletes the executable at the next restart instead, which the exit code then owes.
 void Form1::Form_Unload() {
     if (Tag == L"OK") {
         std::optional<ClearupBatch> batch;
-        ResumeNext([&] { batch = WriteClearupBatch(); });
+        if (programFolderClosed_) {
+            ResumeNext([&] { batch = WriteClearupBatch(); });
+        } else {
+            ResumeNext([&] { restartOwed_ = LeaveUninstallerForRestart() || restartOwed_; });
+        }
         if (!SilentMode) {
             ResumeNext([&] {
                 ShellExecuteA(hWnd(), "Open", kFeedbackAddress, nullptr, nullptr, SW_SHOWMAXIMIZED);
@@ -273,6 +283,13 @@ void Form1::LoadLanguage() {
         }
         // Components are made for a major version of the uninstaller: 1 for this one's 3.
         if (ComponentVersionNumber(FileOps->GetVersion(component)) != VT_MAJOR_VERSION - 2) {
+            Language = kBuiltInLanguage;
+            return;
+        }
+        // The component's code runs inside this elevated program: only a file that nobody else
+        // may have written is loaded, held meanwhile so that no other can take its place.
+        const HeldFile held = HoldFile(component, LongPathName(AppPath()));
+        if (!programFolderClosed_ || !held.trusted) {
             Language = kBuiltInLanguage;
             return;
         }

@@ -8,6 +8,7 @@
 #include "system/errors.h"
 #include "system/handles.h"
 #include "uninstall/form1_rules.h"
+#include "uninstall/install_log.h"
 #include "uninstall/unregistrations.h"
 #include "controls/MyProgressBar.h"
 #include "controls/MyUniLabel.h"
@@ -16,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -99,7 +101,11 @@ class Form1 {
     void RemoveProductFilesIn(const std::wstring& folder, std::string_view log, bool plugIns);
     void StartUnregistrations(const std::wstring& appDir, bool shared) noexcept;
     void Unregister(const std::wstring& library) noexcept;
-    void ScanInstallLog(std::string_view log);
+    // Deletes what the log names; `believed` when nobody but the trusted accounts may have
+    // written it, so that it may name files beyond the program folder.
+    void ScanInstallLog(std::string_view log, bool believed);
+    void ScanLoggedFile(const std::optional<std::wstring>& path, std::string_view entry,
+                        const LogScanChoices& choices);
 
     // Moves the bar on by `steps` (it stops at its end); sets the status line to message `id`.
     // A failure of either is passed over.
@@ -116,6 +122,11 @@ class Form1 {
     bool declined_ = false;
     // Something was left for the system to delete at the next restart.
     bool restartOwed_ = false;
+    // No account but the system, the Administrators, the installer service and this run's own
+    // may write into the program folder. Decided once, as the run begins: where another may,
+    // nothing there steers the elevated run (no library's code is run, the log names nothing
+    // beyond the folder, no batch is started from there).
+    bool programFolderClosed_ = false;
     // The registration tools the removal started, until each has been waited for.
     Unregistrations unregistrations_;
 };

@@ -5,6 +5,7 @@
 
 #include "filesystem/links.h"
 #include "filesystem/path_rules.h"
+#include "filesystem/write_access.h"
 #include "resources/resource.h"
 #include "system/ansi.h"
 #include "system/modReg.h"
@@ -96,6 +97,9 @@ bool IsLibrary(const std::wstring& entry) {
 struct LogBytes {
     std::unique_ptr<char[]> data;
     std::size_t size = 0;
+    // Nobody but the trusted accounts may write the file, read through the handle it was read
+    // by.
+    bool onlyTrustedWrite = false;
     std::string_view View() const { return {data.get(), size}; }
 };
 
@@ -128,6 +132,7 @@ LogBytes ReadLog(const std::wstring& path) {
         Raise(kErrOutOfMemory);
     }
     LogBytes log;
+    log.onlyTrustedWrite = OnlyTrustedMayWriteTo(file.get());
     // Not zeroed first: the pages are touched once, by the read.
     log.data = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(length.QuadPart));
     const std::size_t wanted = static_cast<std::size_t>(length.QuadPart);
@@ -284,8 +289,10 @@ void Form1::RemoveProduct() {
     ResumeNext([&] { shared = ProgramFolderIsShared(log); });
     StartUnregistrations(appDir, shared);
     RemoveStartMenuGroup();
+    // A log that another account may have written names nothing beyond the program folder.
+    const bool believed = log && log->onlyTrustedWrite && programFolderClosed_;
     if (log) {
-        ResumeNext([&] { ScanInstallLog(logged); });
+        ResumeNext([&] { ScanInstallLog(logged, believed); });
     }
     DoEvents();
 
@@ -541,37 +548,30 @@ void Form1::Unregister(const std::wstring& library) noexcept {
 
 // Deletes every file that the installer's log names and the rules let go. An error on the way
 // shows its box, as one while reading the log does.
-void Form1::ScanInstallLog(std::string_view log) {
+void Form1::ScanInstallLog(std::string_view log, bool believed) {
     try {
         const std::optional<std::wstring> drive = LogDrivePrefix(AppPath());
         const std::string ownExe = OwnExeFileInAnsi();
         const LogScanChoices choices{ownExe, SilentMode, KeepPlugIns};
+        const std::wstring folder = LongPathName(AppPath());
         PacedYield yield;
         ForEachLogPiece(log, [&](std::string_view piece) {
             const LogEntry entry = ReadLogEntry(piece);
             if (entry.kind == LogEntryKind::File) {
                 const std::optional<std::wstring> path =
                     drive ? PathOnDrive(*drive, entry.Path()) : std::nullopt;
-                // Nearly every logged file is a plain file that goes if it is there: then the
-                // deletion is the only question to the system, and its answer the existence
-                // test. Whatever it cannot settle is asked once; a file there that the system's
-                // delete refused takes the shell's road with its guards.
-                const bool deletedIfThere = path && StepForLogFile(entry.text, true, choices) ==
-                                                        LogFileStep::DeleteAndAdvance;
-                if (deletedIfThere && FileOps->TryDelete(*path) != clsFile::Attempt::Other) {
-                    Advance(1);
+                if (believed) {
+                    ScanLoggedFile(path, entry.text, choices);
                 } else {
-                    const PathAttributes found = path ? FileOps->Query(*path) : PathAttributes{};
-                    switch (StepForLogFile(entry.text, found.IsFile(), choices)) {
-                    case LogFileStep::PassOver:
-                        break;
-                    case LogFileStep::DeleteAndAdvance:
-                        FileOps->Delete(*path, false);
+                    // Only a file inside the program folder, reached through no link, is
+                    // taken; anything else counts as missing.
+                    const UniqueFile within = path ? OpenFileWithin(*path, folder) : UniqueFile();
+                    const LogFileStep step = StepForLogFile(entry.text, bool(within), choices);
+                    if (step == LogFileStep::DeleteAndAdvance) {
+                        DeleteOpenedFile(within.get());
+                    }
+                    if (step != LogFileStep::PassOver) {
                         Advance(1);
-                        break;
-                    case LogFileStep::Advance:
-                        Advance(1);
-                        break;
                     }
                 }
             }
@@ -579,6 +579,32 @@ void Form1::ScanInstallLog(std::string_view log) {
         });
     } catch (...) {
         ShowLogError(CurrentError());
+    }
+}
+
+// A file the log names, where the log may name any: nearly every logged file is a plain file that
+// goes if it is there; then the deletion is the only question to the system, and its answer the
+// existence test. Whatever it cannot settle is asked once; a file there that the system's delete
+// refused takes the shell's road with its guards.
+void Form1::ScanLoggedFile(const std::optional<std::wstring>& path, std::string_view entry,
+                           const LogScanChoices& choices) {
+    const bool deletedIfThere =
+        path && StepForLogFile(entry, true, choices) == LogFileStep::DeleteAndAdvance;
+    if (deletedIfThere && FileOps->TryDelete(*path) != clsFile::Attempt::Other) {
+        Advance(1);
+        return;
+    }
+    const PathAttributes found = path ? FileOps->Query(*path) : PathAttributes{};
+    switch (StepForLogFile(entry, found.IsFile(), choices)) {
+    case LogFileStep::PassOver:
+        break;
+    case LogFileStep::DeleteAndAdvance:
+        FileOps->Delete(*path, false);
+        Advance(1);
+        break;
+    case LogFileStep::Advance:
+        Advance(1);
+        break;
     }
 }
 
