@@ -350,6 +350,8 @@ INSTANTIATE_TEST_SUITE_P(
              Removed()},
             kFinished},
         Row{"InProgramFilesSilent", L"silent", {.place = Place::ProgramFiles}, {}, kFinished},
+        // (Under Wine the root of C: admits no other writer; on Windows any user may add a
+        // folder there, and the uninstaller would be left to the restart, with 3010.)
         Row{"AtTheDriveRoot",
             L"",
             {.place = Place::DriveRoot},
@@ -402,6 +404,16 @@ INSTANTIATE_TEST_SUITE_P(
             {.parent = ParentBatch::WorldWritable, .readOnlyUninstaller = true},
             {},
             kFinished},
+        // In a folder anyone may write, nothing there steers the elevated run: no library's
+        // code runs (the registered component's neither: the run speaks English), the log
+        // names nothing outside the folder, and the system deletes the uninstaller at the
+        // restart. A library anyone may write, in a closed folder, goes unregistered.
+        Row{"InAFolderAnyoneMayWrite",
+            L"",
+            {.language = kGermanLoaded, .open = Openness::Folder},
+            {Confirmation(IDYES), Removed()},
+            kRestartOwed},
+        Row{"OneLibraryAnyoneMayWrite", L"silent", {.open = Openness::OneLibrary}, {}, kFinished},
         // A folder beyond ASCII, run once per code page; one the code page cannot carry, which
         // the batch names by its short form.
         Row{"BeyondAscii", L"silent", {.place = Place::InCodePage}, {}, kFinished},

@@ -83,6 +83,12 @@ constexpr wchar_t kHangingLibrary[] = L"Languages\\Hangs.dll";
 constexpr wchar_t kLockedFile[] = L"Locked.txt";
 constexpr wchar_t kLockedTheme[] = L"Themes\\skin.dll";
 constexpr wchar_t kOtherDriveFile[] = L"OtherDrive.txt"; // logged on drive D:
+constexpr wchar_t kOpenLibrary[] = L"Themes\\skin.dll";
+// Logged outside the program folder: the installer's own file, and, in a folder anyone may
+// write, the files a planted line names (through a link in the folder, and by "..").
+constexpr wchar_t kOutsideFile[] = L"\\Elsewhere\\Outside.txt";
+constexpr const wchar_t* kVictims[] = {L"\\Victim\\planted.txt", L"\\Victim\\linked.txt",
+                                       L"\\Victim\\dotdot.txt"};
 // Logged, but beyond what the log or the system's usual path limit can name: they may stay, and
 // their neighbours must (one of which a question mark, taken as a wildcard, would match).
 constexpr wchar_t kBeyondCodePage[] = L"Name-\u0905\u0906.txt";
@@ -195,6 +201,15 @@ bool Unstaged(const StagedFile& file, const ProductSetup& setup) {
            path.find(L".dll") != std::wstring_view::npos;
 }
 
+// Lets everyone write to the file or folder; under Wine its Unix mode is made o+rwx.
+void OpenToAnyone(const std::wstring& path) {
+    PSECURITY_DESCRIPTOR anyoneWrites = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1,
+                                                         &anyoneWrites, nullptr);
+    SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, anyoneWrites);
+    LocalFree(anyoneWrites);
+}
+
 // Whether the installer's log can name the path: the ANSI code page carries it.
 bool InLogCodePage(const std::wstring& path) {
     BOOL lossy = FALSE;
@@ -258,12 +273,10 @@ Product::Product(const std::wstring& name, const ProductSetup& setup)
         WriteTestFile(root_ + L"\\clearup.bat", "@echo ran>\"" + ToUtf8(root_) + "\\ran\"\r\n");
     }
     if (setup_.parent == ParentBatch::WorldWritable) {
-        // Under Wine this is the folder's Unix mode made o+rwx.
-        PSECURITY_DESCRIPTOR anyoneWrites = nullptr;
-        ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1,
-                                                             &anyoneWrites, nullptr);
-        SetFileSecurityW(root_.c_str(), DACL_SECURITY_INFORMATION, anyoneWrites);
-        LocalFree(anyoneWrites);
+        OpenToAnyone(root_);
+    }
+    if (setup_.open != Openness::Closed) {
+        OpenToAnyone(setup_.open == Openness::Folder ? app_ : app_ + L"\\" + kOpenLibrary);
     }
     if (setup_.readOnlyUninstaller) {
         SetFileAttributesW(Uninstaller().c_str(), FILE_ATTRIBUTE_READONLY);
@@ -282,10 +295,34 @@ void Product::StageFiles() {
     const std::wstring app = app_ + L"\\";
     fs::create_directories(app_ + L"\\");
     fs::copy_file(Environment(L"VT_UNINSTALLER"), Uninstaller());
-    // Each path behind bytes of the installer's record, followed by two more and the NUL pair.
-    std::string log("VT setup log 3\0\0\0\0", 18);
-    const auto logged = [&log](const std::wstring& path) {
-        log += "\x01\x20" + Ansi(path) + std::string("AB\0\0\x05", 5);
+    // The installer's record around each path is its own: the bytes vary from run to run of
+    // the table (printable ones too), each path behind some and, for a file, followed by some
+    // (never a "." or a NUL) and the NUL pair. A folder whose name the code page cannot carry
+    // it names, and its files, by the folder's short form.
+    std::minstd_rand random(static_cast<unsigned>(std::hash<std::wstring>()(root_)));
+    const auto byte = [&random](std::string_view not_ = {}) {
+        char c = '\0';
+        do {
+            c = static_cast<char>(random());
+        } while (not_.find(c) != std::string_view::npos);
+        return c;
+    };
+    const auto some = [&](std::size_t most, std::string_view not_ = {}) {
+        std::string made(random() % (most + 1), '\0');
+        std::generate(made.begin(), made.end(), [&] { return byte(not_); });
+        return made;
+    };
+    wchar_t shortForm[MAX_PATH] = L"";
+    const DWORD length = GetShortPathNameW(app_.c_str(), shortForm, MAX_PATH);
+    const std::wstring inLog =
+        InLogCodePage(app_) || length == 0 || length >= MAX_PATH ? app_ : shortForm;
+    const auto named = [&](const std::wstring& path) {
+        return Ansi(path.starts_with(app_) ? inLog + path.substr(app_.size()) : path);
+    };
+    std::string log = some(24);
+    const auto logged = [&](const std::wstring& path, char drive = 'C') {
+        log += some(4) + drive + named(path).substr(1) + some(4, std::string_view(".:\0", 3)) +
+               std::string(2, '\0');
     };
     for (const StagedFile& file : kStagedFiles) {
         if ((file.fate == Fate::Users && setup_.place < Place::Desktop) || Unstaged(file, setup_)) {
@@ -307,7 +344,7 @@ void Product::StageFiles() {
     logged(app + L"unins000.exe");
     logged(app + L"Missing.txt");
     WriteTestFile(app + kOtherDriveFile, "staged\r\n");
-    logged(L"D" + app.substr(1) + kOtherDriveFile);
+    logged(app + kOtherDriveFile, 'D');
     for (const wchar_t* file : {kBeyondCodePage, kWildcardMatch}) {
         WriteTestFile(app + file, "staged\r\n");
     }
@@ -337,7 +374,20 @@ void Product::StageFiles() {
     // The installation folder itself, marked as a folder, unless it was there before. A known
     // folder is named all the same: that alone must make it shared.
     if (setup_.place != Place::ExistingFolder) {
-        log += "\x01\x20" + Ansi(app_) + std::string("\x01\x82\x02\x03\0\0", 6);
+        log += some(4) + named(app_) + byte() + '\x82' + byte(":") +
+               byte(std::string_view("\0", 1)) + std::string(2, '\0');
+    }
+    WriteTestFile(root_ + kOutsideFile, "the installer's\r\n");
+    logged(root_ + kOutsideFile);
+    if (setup_.open == Openness::Folder) {
+        for (const wchar_t* victim : kVictims) {
+            WriteTestFile(root_ + victim, "not the product's\r\n");
+        }
+        links_.push_back(std::make_unique<TestLink>(app + L"Door", root_ + L"\\Victim"));
+        for (const std::wstring& planted :
+             {root_ + kVictims[0], app + L"Door\\linked.txt", app + L"..\\Victim\\dotdot.txt"}) {
+            logged(planted);
+        }
     }
     if (setup_.log == InstallLog::Empty) {
         log.clear();
@@ -486,7 +536,7 @@ void Product::StagePlants() {
 }
 
 bool Product::SpeaksGerman() const {
-    return setup_.language.registered && setup_.language.build &&
+    return setup_.language.registered && setup_.language.build && setup_.open != Openness::Folder &&
            std::wstring_view(setup_.language.build) == L"VT_GERMAN" &&
            _wcsicmp(setup_.language.setting, L"german") == 0;
 }
@@ -562,8 +612,11 @@ void Product::Check(const RunChoices& choices) const {
                   setup_.productKey || setup_.language.setting);
         return;
     }
-    EXPECT_TRUE(
-        PollUntil([&] { return !IsThere(Uninstaller()) && !IsThere(app + L"clearup.bat"); }, 60000))
+    // In a folder anyone may write, no batch is started from there: the system deletes the
+    // uninstaller at the restart.
+    const bool open = setup_.open == Openness::Folder;
+    EXPECT_TRUE(PollUntil(
+        [&] { return IsThere(Uninstaller()) == open && !IsThere(app + L"clearup.bat"); }, 60000))
         << "the uninstaller did not remove itself";
 
     // Wine acts on what a link points to even when asked for the link: there a link cannot be
@@ -573,10 +626,10 @@ void Product::Check(const RunChoices& choices) const {
     // A file the ANSI code page cannot carry was logged with question marks: the log names
     // nothing there.
     const bool logNames = setup_.log == InstallLog::Written;
-    const bool scanDeletes = !choices.keepPlugIns && logNames && InLogCodePage(app_);
+    const bool scanDeletes = !choices.keepPlugIns && logNames;
     // A log that was read but does not name the folder among those it made: shared as well.
     const bool shared = setup_.place >= Place::Desktop || setup_.log == InstallLog::Empty ||
-                        setup_.log == InstallLog::RandomBytes || (logNames && !InLogCodePage(app_));
+                        setup_.log == InstallLog::RandomBytes;
     // A component the run itself speaks through is still loaded: it goes at the restart.
     const bool componentInUse = SpeaksGerman();
     for (const std::wstring& plant : plants_) {
@@ -593,6 +646,9 @@ void Product::Check(const RunChoices& choices) const {
     if (setup_.lockedFile) {
         restart.insert(restart.end(), {kLockedTheme, L"Themes"});
     }
+    if (open) {
+        restart.push_back(L"unins000.exe");
+    }
     const auto left = [&restart](std::wstring_view path) {
         return std::find(restart.begin(), restart.end(), path) != restart.end();
     };
@@ -607,19 +663,20 @@ void Product::Check(const RunChoices& choices) const {
         const std::wstring folder(path.substr(0, path.find(L'\\')));
         const bool inShared = std::find(std::begin(kSharedNames), std::end(kSharedNames), folder) !=
                               std::end(kSharedNames);
-        const bool shown = file.logged && logNames && InLogCodePage(app + file.path);
+        const bool shown = file.logged && logNames && InLogCodePage(file.path);
         if (Unstaged(file, setup_) || (file.fate == Fate::Users && setup_.place < Place::Desktop) ||
             (file.fate == Fate::InFolder && left(folder))) {
             continue;
         }
-        // The shell deletes a read-only file when told not to ask; Wine's shell leaves it.
-        bool gone =
-            !left(path) &&
-            (file.fate == Fate::Gone ||
-             (file.fate == Fate::InFolder &&
-              ((foldersGo && !themesKept(folder)) || (file.logged && scanDeletes))) ||
-             (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
-             (file.fate == Fate::Scanned && scanDeletes && !(file.readOnly && UnderWine())));
+        // The shell deletes a read-only file when told not to ask; Wine's shell leaves it. A log
+        // another account may have written deletes through the file's own handle, read-only or not.
+        bool gone = !left(path) &&
+                    (file.fate == Fate::Gone ||
+                     (file.fate == Fate::InFolder &&
+                      ((foldersGo && !themesKept(folder)) || (file.logged && scanDeletes))) ||
+                     (file.fate == Fate::PlugIn && plugInsGo && (file.logged || foldersGo)) ||
+                     (file.fate == Fate::Scanned && scanDeletes &&
+                      !(file.readOnly && UnderWine() && !open)));
         // In a shared folder a name that does not carry the product's goes only when the log
         // names it.
         const bool generic = shared && std::find(std::begin(kGenericNames), std::end(kGenericNames),
@@ -633,11 +690,17 @@ void Product::Check(const RunChoices& choices) const {
         EXPECT_EQ(IsThere(app + file.path), !gone) << ToUtf8(file.path);
         if (file.library && file.fate != Fate::Users &&
             (shown || !(generic || (shared && inShared))) &&
-            !(setup_.language.build && path == kComponent)) {
+            !(setup_.language.build && path == kComponent) && !open &&
+            !(setup_.open == Openness::OneLibrary && path == kOpenLibrary)) {
             expected.push_back(app + file.path);
         }
     }
     EXPECT_EQ(IsThere(app + kOtherDriveFile), !scanDeletes) << "logged on drive D:";
+    // A log anyone may have written names nothing outside the program folder.
+    EXPECT_EQ(IsThere(root_ + kOutsideFile), !scanDeletes || open) << "logged outside";
+    for (const wchar_t* victim : kVictims) {
+        EXPECT_EQ(IsThere(root_ + victim), open) << ToUtf8(victim);
+    }
     EXPECT_EQ(IsThere(app + L"unins000.dat"), setup_.log == InstallLog::HeldOpen);
     EXPECT_EQ(IsThere(app + kLockedFile), setup_.lockedFile) << "a file held open stays";
     for (const wchar_t* folder : kSharedNames) {

@@ -48,6 +48,11 @@ enum class ParentBatch {
     WorldWritable, // anyone may: it is never called, whoever put it there
 };
 
+// Who may write in the program folder: only the trusted accounts, anyone (then the log also
+// names files outside the product, one of them through a link in the folder), or anyone into
+// one library of a folder that is closed.
+enum class Openness { Closed, Folder, OneLibrary };
+
 // What the installer's log holds, and whether the uninstaller can read it.
 enum class InstallLog { Written, HeldOpen, Empty, RandomBytes };
 
@@ -83,6 +88,7 @@ struct ProductSetup {
     // uninstaller and in the current folder, each first shown to be taken by a program without
     // the guards: none may be run or loaded.
     bool plants = false;
+    Openness open = Openness::Closed;
 };
 
 // What the run was told, which decides what goes and what stays.
