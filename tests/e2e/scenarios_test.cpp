@@ -289,14 +289,15 @@ INSTANTIATE_TEST_SUITE_P(
             kFinished,
             {L"OldVeltrane.exe"}},
         // A component that is not registered gives the built-in texts. A Themes folder
-        // without a library stays whole.
+        // without a library stays whole. Installed where installers put it.
         Row{"SettingsKeptStartUpAsInstalled",
             L"",
             {.userData = true,
              .productKey = true,
              .startUp = StartUpFolder::AsInstalled,
              .themeLibraries = false,
-             .language = {L"German", L"VT_GERMAN", false}},
+             .language = {L"German", L"VT_GERMAN", false},
+             .folder = L"C:\\Program Files\\Veltrane"},
             {Confirmation(IDYES), KeepSettings(IDYES), KeepPlugIns(13, kNoStatus, IDNO), Removed()},
             kFinished},
         // Kept plug-ins: the scan deletes nothing. A library hanging in its unregistration is

@@ -374,7 +374,9 @@ void Product::StageFiles() {
     // The installation folder itself, marked as a folder, unless it was there before. A known
     // folder is named all the same: that alone must make it shared.
     if (setup_.place != Place::ExistingFolder) {
-        log += some(4) + named(app_) + byte() + '\x82' + byte(":") +
+        // The byte before the mark is printable: a reading that took the mark to follow the path
+        // at once would see a longer name.
+        log += some(4) + named(app_) + static_cast<char>('!' + random() % 94) + '\x82' + byte(":") +
                byte(std::string_view("\0", 1)) + std::string(2, '\0');
     }
     WriteTestFile(root_ + kOutsideFile, "the installer's\r\n");
