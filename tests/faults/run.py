@@ -45,6 +45,15 @@ FAULTS = [
     ('rm-fill', 'removal', 'uninstall/form1_removal.cpp', 'filling = pb.Value() < pb.Max();', 'filling = pb.Value() < pb.Max() - 1;'),
     ('rm-scan-kept-plugins', 'removal', 'uninstall/form1_removal.cpp', 'StepForLogFile(entry.text, true, choices) ==', 'StepForLogFile(entry.text, true, choices) !='),
     ('rm-extension-test', 'removal', 'uninstall/form1_removal.cpp', '    return EndsWithNoCase(entry, L".dll");', '    return EndsWithNoCase(entry, L".dll") || true;'),
+    ('log-record-bytes', 'log rules', 'uninstall/install_log.cpp', 'whole.size() - kFolderRecordBytes', 'whole.size() - 4'),
+    ('log-short-form', 'log rules', 'uninstall/form1_removal.cpp', '{folder, ShortPathName(folder)}', '{folder}'),
+    # What a standard user may change steers nothing.
+    ('trust-unregister', 'trust', 'uninstall/unregistrations.cpp', '|| !closed_) {', ') {'),
+    ('trust-library', 'trust', 'uninstall/unregistrations.cpp', 'if (!held.trusted) {', 'if (false) {'),
+    ('trust-language', 'trust', 'uninstall/form1.cpp', 'if (!programFolderClosed_ || !held.trusted) {', 'if (false) {'),
+    ('trust-log', 'trust', 'uninstall/form1_removal.cpp', 'log->onlyTrustedWrite && programFolderClosed_', 'log->onlyTrustedWrite'),
+    ('trust-inside', 'trust', 'filesystem/links.cpp', 'if (file && LiesBelowThrough(', 'if (file || LiesBelowThrough('),
+    ('trust-batch', 'trust', 'uninstall/form1.cpp', 'if (programFolderClosed_) {\n            ResumeNext([&] { batch', 'if (true) {\n            ResumeNext([&] { batch'),
     # The settings and the start-up entries.
     ('set-star-tag', 'settings', 'uninstall/settings_rules.cpp', 'tag == L"HKCU:" || tag == L"STAR:"', 'tag == L"HKCU:"'),
     ('set-blanks-kept', 'settings', 'uninstall/settings_rules.cpp', "if (c != L' ') {", "if (c != L'\\t') {"),
