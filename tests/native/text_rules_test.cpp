@@ -1,10 +1,10 @@
-// Texts the uninstaller reads, writes or shows: the installer's log, the self-removal batch,
-// the messages and their translations, the command line and the error box.
+// Texts the uninstaller writes or shows: the self-removal batch, the messages and their
+// translations, the command line and the error box. The installer's log is held against a
+// reading of its own (log_model_test.cpp).
 #include "system/errors.h"
 #include "tests/native/rows.h"
 #include "uninstall/clearup_batch.h"
 #include "uninstall/form1_rules.h"
-#include "uninstall/install_log.h"
 #include "uninstall/message_text.h"
 
 #include <algorithm>
@@ -14,94 +14,11 @@
 #include <new>
 #include <regex>
 #include <set>
-#include <tuple>
 
 namespace vt {
 namespace {
 
 using namespace std::string_literals;
-using enum LogEntryKind;
-using enum LogFileStep;
-
-std::vector<std::string> Pieces(std::string_view log) {
-    std::vector<std::string> pieces;
-    ForEachLogPiece(log, [&](std::string_view piece) { pieces.emplace_back(piece); });
-    return pieces;
-}
-
-// The entry's kind, its text, and the path the file system is given.
-using Entry = std::tuple<LogEntryKind, std::string, std::string>;
-Entry Read(std::string_view piece) {
-    const LogEntry entry = ReadLogEntry(piece);
-    return {entry.kind, std::string(entry.text), std::string(entry.Path())};
-}
-
-TEST(InstallLog, PiecesAndTheEntriesTheyName) {
-    ExpectRows<std::vector<std::string>>({
-        {Pieces("no drive\0\0"s), {}},
-        {Pieces("head C:\\a.txt\0\0mid D:\\b.txt"s), {"a.txt\0\0mid D"s, "b.txt"}},
-        {Pieces(":\\:\\"), {"", ""}},
-        {Pieces("c:/x C:\\\\y"), {"\\y"}},
-    });
-    ExpectRows<Entry>({
-        // Two record bytes after a file's extension; the installation folder's 0x82 marker.
-        {Read("Files\\V\\Readme.txtAB\0\0\x05"s),
-         {File, "Files\\V\\Readme.txt", "Files\\V\\Readme.txt"}},
-        {Read("Files\\V\x01\x82\x02\x03\0\0"s),
-         {Folder, "Files\\V\x01\x82\x02\x03\0"s, "Files\\V\x01\x82\x02\x03"}},
-        // Longer extensions are cut to three characters; shorter ones keep the NUL, which the
-        // length (more than five) and the marker's place count.
-        {Read("web\\page.html\0\0"s), {File, "web\\page.htm", "web\\page.htm"}},
-        {Read("web\\ab.cd\0\0"s), {File, "web\\ab.cd\0"s, "web\\ab.cd"}},
-        {Read("x.c\0\0"s), {None, "x.c\0"s, "x.c"}},
-        {Read("a.txt\0\0"s), {None, "a.txt", "a.txt"}},
-        {Read("ab.txt\0\0"s), {File, "ab.txt", "ab.txt"}},
-        {Read("tools\\x.exe\0tail"s), {None, "", ""}}, // no NUL pair before the next drive
-        // Libraries may be shared: they stay, whatever their case, a longer type cut first.
-        {Read("sys\\Orvale.DLL\0\0"s), {Library, "sys\\Orvale.DLL", "sys\\Orvale.DLL"}},
-        {Read("sys\\Grid.ocx\0\0"s), {Library, "sys\\Grid.ocx", "sys\\Grid.ocx"}},
-        {Read("sys\\a.tlbx\0\0"s), {Library, "sys\\a.tlb", "sys\\a.tlb"}},
-        {Read("sys\\a.dll.bak\0\0"s), {File, "sys\\a.dll.bak", "sys\\a.dll.bak"}},
-        // Leading blanks go; a lone NUL inside ends what the file system sees.
-        {Read("  dir\\name.txt\0\0"s), {File, "dir\\name.txt", "dir\\name.txt"}},
-        {Read("dir\0old\\name.txt\0\0"s), {File, "dir\0old\\name.txt"s, "dir"}},
-        // The marker counts from the end of the cut entry, its NUL included.
-        {Read("dir\\sub\x82zzz\0\0"s), {File, "dir\\sub\x82zzz\0"s, "dir\\sub\x82zzz"}},
-        {Read("dir\\sub.\x82zz\0\0"s), {File, "dir\\sub.\x82zz", "dir\\sub.\x82zz"}},
-    });
-}
-
-// A folder's record names the folder before its four record bytes, whatever the three beside
-// the mark, a "." in its name being no extension to cut at.
-TEST(InstallLog, AFolderRecordNamesTheFolderBeforeItsRecordBytes) {
-    ExpectRows<std::string>({
-        {std::string(ReadLogEntry("  Tools\\\x01\x82\x02\x03\0\0"s).folder), "Tools"},
-        {std::string(ReadLogEntry("Tools2\x82zz\0\0"s).folder), "Tools"},
-        {std::string(ReadLogEntry("Apps\\V 3.0\0\x82\0z\0\0"s).folder), "Apps\\V 3.0"},
-        {std::string(ReadLogEntry("Tools\x01\x83\x02\x03\0\0"s).folder), ""},
-        {std::string(ReadLogEntry("Tools\x01\x82\x02\x03\0"s).folder), ""},
-        {std::string(ReadLogEntry("\\\\A\x82zz\0\0"s).folder), ""},
-    });
-}
-
-TEST(InstallLog, MissingFilesAdvanceTheRunningUninstallerAndSilentPlugInsStay) {
-    constexpr LogScanChoices kPlain{"unins000.exe", false, false};
-    constexpr LogScanChoices kSilent{"unins000.exe", true, false};
-    constexpr LogScanChoices kKeep{"unins000.exe", false, true}; // the plug-ins
-    ExpectRows<LogFileStep>({
-        {StepForLogFile("v\\readme.txt", true, kPlain), DeleteAndAdvance},
-        {StepForLogFile("v\\readme.txt", false, kPlain), Advance},
-        {StepForLogFile("v\\readme.txt", true, kKeep), Advance},
-        {StepForLogFile("v\\readme.txt", true, kSilent), DeleteAndAdvance},
-        {StepForLogFile("v\\UNINS000.EXE", true, kPlain), PassOver},
-        {StepForLogFile("v\\myunins000.exe", true, kKeep), PassOver},
-        {StepForLogFile("v\\unins001.exe", true, kPlain), DeleteAndAdvance},
-        {StepForLogFile("v\\p\\a.vtp", true, kSilent), PassOver},
-        {StepForLogFile("v\\p\\a.vtp", false, kSilent), Advance},
-        {StepForLogFile("v\\p\\a.vtp", true, kPlain), DeleteAndAdvance},
-        {StepForLogFile("v\\unins000.exe", true, {}), DeleteAndAdvance},
-    });
-}
 
 // The batch's path and text in a code page that carries the first 256 code points as they are.
 using Batch = std::optional<std::pair<std::string, std::string>>;
