@@ -44,7 +44,17 @@ std::wstring OpenedPath(HANDLE file) {
     if (path.starts_with(L"\\\\?\\UNC\\")) {
         return L"\\" + path.substr(7);
     }
-    return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
+    // A volume without a drive letter keeps the long form, the only one that names it.
+    const bool drive = path.size() >= 7 && path.starts_with(L"\\\\?\\") && path[5] == L':';
+    return drive ? path.substr(4) : path;
+}
+
+std::wstring OpenedFolderPath(const std::wstring& folder) {
+    const UniqueFile opened(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                        nullptr));
+    return opened ? OpenedPath(opened.get()) : std::wstring();
 }
 
 bool LiesBelowThrough(std::wstring_view path, std::wstring_view top,

@@ -24,9 +24,12 @@ inline bool IsLink(DWORD attributes) noexcept {
 // deleted. False, with nothing deleted, when any of that fails.
 bool RemoveLink(const std::wstring& path) noexcept;
 
-// The full path of what `file` is open as, the system's long names, without "\\?\"
-// ("\\server\share\..." on a share); empty when the system cannot tell.
+// The full path of what `file` is open as, the system's long names, without "\\?\" before a
+// drive ("\\server\share\..." on a share); empty when the system cannot tell.
 std::wstring OpenedPath(HANDLE file);
+// The same for the folder at `folder`, opened for the moment: what files opened below it are
+// compared with, so that a substituted or mapped drive or a mounted volume reads alike in both.
+std::wstring OpenedFolderPath(const std::wstring& folder);
 
 // Whether `path` lies below `top`, names compared as the file system compares them, and
 // `check` holds for each folder between the two (neither included), asked deepest first.
@@ -34,7 +37,7 @@ bool LiesBelowThrough(std::wstring_view path, std::wstring_view top,
                       const std::function<bool(const std::wstring& folder)>& check);
 
 // The file at `path` opened as itself (a link as a link) for its deletion, when what was opened
-// lies below `folder` (a full path in its long form) with no link on the way; its place is read
+// lies below `folder` (as OpenedFolderPath names it) with no link on the way; its place is read
 // from the handle, so no link, even one put on the way after any test, can lead out of the
 // folder. None otherwise, and for a folder.
 UniqueFile OpenFileWithin(const std::wstring& path, const std::wstring& folder) noexcept;

@@ -26,7 +26,7 @@ struct HeldFile {
     // is the caller's to judge), and none of them is a link.
     bool trusted = false;
 };
-// Holds the file at `path`, which must lie below `top` (a full path in its long form) where it
+// Holds the file at `path`, which must lie below `top` (as OpenedFolderPath names it) where it
 // was opened. Never fails: a file that cannot be opened,
 // or whose rights cannot be read, is held by nothing and not trusted.
 HeldFile HoldFile(const std::wstring& path, const std::wstring& top) noexcept;

@@ -1,6 +1,7 @@
 #include "uninstall/form1.h"
 
 #include "resources/resource.h"
+#include "filesystem/links.h"
 #include "filesystem/write_access.h"
 #include "system/automation.h"
 #include "system/mIcon.h"
@@ -105,7 +106,8 @@ void Form1::Form_Load(long& line) {
     FileOps = std::make_unique<clsFile>();
     FolderOps = std::make_unique<clsFolder>();
     programFolderClosed_ = OnlyTrustedMayWriteTo(AppPath());
-    unregistrations_.TrustBelow(LongPathName(AppPath()), programFolderClosed_);
+    ResumeNext([&] { programFolderOpened_ = OpenedFolderPath(AppPath()); });
+    unregistrations_.TrustBelow(programFolderOpened_, programFolderClosed_);
     line = 5;
     LoadLanguage();
     line = 6;
@@ -288,7 +290,7 @@ void Form1::LoadLanguage() {
         }
         // The component's code runs inside this elevated program: only a file that nobody else
         // may have written is loaded, held meanwhile so that no other can take its place.
-        const HeldFile held = HoldFile(component, LongPathName(AppPath()));
+        const HeldFile held = HoldFile(component, programFolderOpened_);
         if (!programFolderClosed_ || !held.trusted) {
             Language = kBuiltInLanguage;
             return;

@@ -127,6 +127,9 @@ class Form1 {
     // nothing there steers the elevated run (no library's code is run, the log names nothing
     // beyond the folder, no batch is started from there).
     bool programFolderClosed_ = false;
+    // Where the program folder is, as a file opened below it names it; empty when the system
+    // cannot tell, and then nothing below it is trusted.
+    std::wstring programFolderOpened_;
     // The registration tools the removal started, until each has been waited for.
     Unregistrations unregistrations_;
 };

@@ -553,7 +553,6 @@ void Form1::ScanInstallLog(std::string_view log, bool believed) {
         const std::optional<std::wstring> drive = LogDrivePrefix(AppPath());
         const std::string ownExe = OwnExeFileInAnsi();
         const LogScanChoices choices{ownExe, SilentMode, KeepPlugIns};
-        const std::wstring folder = LongPathName(AppPath());
         PacedYield yield;
         ForEachLogPiece(log, [&](std::string_view piece) {
             const LogEntry entry = ReadLogEntry(piece);
@@ -565,7 +564,8 @@ void Form1::ScanInstallLog(std::string_view log, bool believed) {
                 } else {
                     // Only a file inside the program folder, reached through no link, is
                     // taken; anything else counts as missing.
-                    const UniqueFile within = path ? OpenFileWithin(*path, folder) : UniqueFile();
+                    const UniqueFile within =
+                        path ? OpenFileWithin(*path, programFolderOpened_) : UniqueFile();
                     const LogFileStep step = StepForLogFile(entry.text, bool(within), choices);
                     if (step == LogFileStep::DeleteAndAdvance) {
                         DeleteOpenedFile(within.get());
