@@ -1,21 +1,56 @@
 #!/usr/bin/env bash
 # Runs every test tier: formatting, native unit tests (with sanitizers), a fuzzing run of the
-# native rules, the 32-bit build, the Windows unit and end-to-end tests under Wine on a virtual
-# display, and the reproducible, signed release build.
+# native rules, the Windows unit and end-to-end tests of the 64-bit and of the 32-bit build
+# under Wine on a virtual display, and the reproducible, signed release build, whose shipped
+# executables run some of the end-to-end rows.
 #   scripts/test.sh            everything
-#   scripts/test.sh native     one tier: format, native, fuzz, win32, wine, release
+#   scripts/test.sh native     one tier: format, native, fuzz, wine, wine32, release
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+tiers=("$@")
+[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native fuzz wine wine32 release)
+for tier in "${tiers[@]}"; do
+    [[ "$tier" =~ ^(format|native|fuzz|wine|wine32|release)$ ]] ||
+        { echo "test.sh: unknown tier $tier" >&2; exit 2; }
+done
+
 bash scripts/setup.sh || exit 1
 
-tiers=("$@")
-[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native fuzz win32 wine release)
 passed=0
 failed=0
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+work=$(mktemp -d)
+log="$work/log"
+builds=""
+trap '[[ -z "$builds" ]] || kill "$builds" 2>/dev/null; rm -rf "$work"' EXIT
+# The Wine tiers run one after another in one throwaway session, whose prefix is made once.
+export VT_WINE_SESSION="$work/wine"
+# The tiers need no benchmarks (they build where a build has them already).
+export VT_BENCHMARKS=OFF
+
+# What a Windows tier builds before it runs.
+build_of() {
+    case "$1" in
+    wine) bash scripts/build.sh win64 ;;
+    wine32) bash scripts/build.sh win32 ;;
+    release) mkdir -p "$work/release" && tests/release/release_test.sh --build "$work/release" ;;
+    esac
+}
+# The builds, the heaviest work, run one after another in the background from the start, while
+# the tiers before them run: a Wine session keeps less than one of the two cores busy, and no
+# test depends on how quickly it runs. Each tier waits for its own build, then shows its output.
+for tier in "${tiers[@]}"; do
+    [[ "$tier" =~ ^(wine|wine32|release)$ ]] || continue
+    build_of "$tier" >"$work/$tier.build" 2>&1
+    echo $? >"$work/$tier.built"
+done &
+builds=$!
+built() {
+    while [[ ! -s "$work/$1.built" ]] && kill -0 "$builds" 2>/dev/null; do sleep 1; done
+    cat "$work/$1.build"
+    return "$(cat "$work/$1.built" 2>/dev/null || echo 1)"
+}
 
 # Adds a tier's ctest counts to the totals; a tier that failed without counts counts once.
 count() {
@@ -51,28 +86,21 @@ for tier in "${tiers[@]}"; do
     fuzz)
         tests/fuzz/run.sh 200000 >"$log" 2>&1
         status=$?
-        tail -3 "$log"
+        tail -8 "$log"
         ;;
-    win32)
-        bash scripts/build.sh win32 >"$log" 2>&1
-        status=$?
-        tail -5 "$log"
-        ;;
-    wine)
-        { bash scripts/build.sh win64 &&
-            tests/wine/with-wine.sh ctest --test-dir build/win64 --output-on-failure; } \
+    wine | wine32)
+        build=win64
+        [[ "$tier" == wine ]] || build=win32
+        { built "$tier" &&
+            tests/wine/with-wine.sh ctest --test-dir "build/$build" --output-on-failure; } \
             >"$log" 2>&1
         status=$?
         cat "$log"
         ;;
     release)
-        tests/release/release_test.sh >"$log" 2>&1
+        { built "$tier" && tests/release/release_test.sh --check "$work/release"; } >"$log" 2>&1
         status=$?
-        tail -3 "$log"
-        ;;
-    *)
-        echo "test.sh: unknown tier $tier" >&2
-        exit 2
+        if [[ "$status" -eq 0 ]]; then tail -3 "$log"; else cat "$log"; fi
         ;;
     esac
     count "$status"
