@@ -22,6 +22,7 @@ fi
 
 bash scripts/setup.sh
 bash scripts/build.sh win64
+cmake --build build/win64 --target uninsdrive >/dev/null
 if [[ -n "$component" && ! -f "$component" ]]; then
     echo "demo.sh: no language component $component (language/texts/$language.rc)" >&2
     exit 2
