@@ -18,43 +18,73 @@ done
 
 bash scripts/setup.sh || exit 1
 
-passed=0
-failed=0
 work=$(mktemp -d)
-log="$work/log"
-builds=""
-trap '[[ -z "$builds" ]] || kill "$builds" 2>/dev/null; rm -rf "$work"' EXIT
+lanes=()
+trap '[[ ${#lanes[@]} -eq 0 ]] || kill "${lanes[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 # The Wine tiers run one after another in one throwaway session, whose prefix is made once.
 export VT_WINE_SESSION="$work/wine"
 # The tiers need no benchmarks (they build where a build has them already).
 export VT_BENCHMARKS=OFF
 
-# What a Windows tier builds before it runs.
-build_of() {
-    case "$1" in
-    wine) bash scripts/build.sh win64 ;;
-    wine32) bash scripts/build.sh win32 ;;
-    release) mkdir -p "$work/release" && tests/release/release_test.sh --build "$work/release" ;;
-    esac
+wanted() { [[ " ${tiers[*]} " == *" $1 "* ]]; }
+# Runs a step of a tier into the tier's log; its status goes to DONE once it has ended.
+step() {
+    local tier="$1" done="$2"
+    shift 2
+    "$@" >>"$work/$tier.log" 2>&1
+    echo $? >"$work/$tier.$done"
 }
-# The builds, the heaviest work, run one after another in the background from the start, while
-# the tiers before them run: a Wine session keeps less than one of the two cores busy, and no
-# test depends on how quickly it runs. Each tier waits for its own build, then shows its output.
-for tier in "${tiers[@]}"; do
-    [[ "$tier" =~ ^(wine|wine32|release)$ ]] || continue
-    build_of "$tier" >"$work/$tier.build" 2>&1
-    echo $? >"$work/$tier.built"
-done &
-builds=$!
-built() {
-    while [[ ! -s "$work/$1.built" ]] && kill -0 "$builds" 2>/dev/null; do sleep 1; done
-    cat "$work/$1.build"
-    return "$(cat "$work/$1.built" 2>/dev/null || echo 1)"
+# Waits for a step of a tier to end, or for the lanes to end without it; its status.
+ended() {
+    while [[ ! -s "$work/$1.$2" ]] && kill -0 "${lanes[@]}" 2>/dev/null; do sleep 1; done
+    return "$(cat "$work/$1.$2" 2>/dev/null || echo 1)"
 }
 
+# The tiers run in two lanes, so that the two cores stay busy: a Wine session keeps less than
+# one of them busy, and no test depends on how quickly it runs. The first lane builds what the
+# Windows tiers run (the heaviest work), one build after another, then runs the native and the
+# fuzzing tiers side by side; the second runs the Wine sessions, each once its build is there.
+# The tiers' outputs follow in their order.
+{
+    wanted wine && step wine built bash scripts/build.sh win64
+    wanted wine32 && step wine32 built bash scripts/build.sh win32
+    wanted release && mkdir -p "$work/release" &&
+        step release built tests/release/release_test.sh --build "$work/release"
+    wanted native && step native status bash -c \
+        'bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure' &
+    wanted fuzz && step fuzz status tests/fuzz/run.sh 200000 &
+    wait
+} &
+lanes+=($!)
+{
+    for tier in wine wine32; do
+        build=win64
+        [[ "$tier" == wine ]] || build=win32
+        wanted "$tier" || continue
+        if ended "$tier" built; then
+            step "$tier" status tests/wine/with-wine.sh ctest --test-dir "build/$build" \
+                --output-on-failure
+        else
+            cp "$work/$tier.built" "$work/$tier.status"
+        fi
+    done
+    if wanted release; then
+        if ended release built; then
+            step release status tests/release/release_test.sh --check "$work/release"
+        else
+            cp "$work/release.built" "$work/release.status"
+        fi
+    fi
+} &
+lanes+=($!)
+wanted format && step format status bash -c \
+    "git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror"
+
+passed=0
+failed=0
 # Adds a tier's ctest counts to the totals; a tier that failed without counts counts once.
 count() {
-    local status="$1" line
+    local status="$1" log="$2" line
     line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
     if [[ -n "$line" ]]; then
         local bad total
@@ -70,40 +100,16 @@ count() {
 }
 
 for tier in "${tiers[@]}"; do
+    ended "$tier" status
+    status=$?
     echo "=== $tier"
+    log="$work/$tier.log"
     case "$tier" in
-    format)
-        git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror >"$log" 2>&1
-        status=$?
-        cat "$log"
-        ;;
-    native)
-        { bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure; } \
-            >"$log" 2>&1
-        status=$?
-        cat "$log"
-        ;;
-    fuzz)
-        tests/fuzz/run.sh 200000 >"$log" 2>&1
-        status=$?
-        tail -8 "$log"
-        ;;
-    wine | wine32)
-        build=win64
-        [[ "$tier" == wine ]] || build=win32
-        { built "$tier" &&
-            tests/wine/with-wine.sh ctest --test-dir "build/$build" --output-on-failure; } \
-            >"$log" 2>&1
-        status=$?
-        cat "$log"
-        ;;
-    release)
-        { built "$tier" && tests/release/release_test.sh --check "$work/release"; } >"$log" 2>&1
-        status=$?
-        if [[ "$status" -eq 0 ]]; then tail -3 "$log"; else cat "$log"; fi
-        ;;
+    fuzz) tail -8 "$log" ;;
+    release) if [[ "$status" -eq 0 ]]; then tail -3 "$log"; else cat "$log"; fi ;;
+    *) cat "$log" ;;
     esac
-    count "$status"
+    count "$status" "$log"
     [[ "$status" -eq 0 ]] || echo "=== $tier FAILED"
 done
 
