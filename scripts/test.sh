@@ -42,21 +42,20 @@ ended() {
 
 # The tiers run in two lanes, so that the two cores stay busy: a Wine session keeps less than
 # one of them busy, and no test depends on how quickly it runs. The first lane builds what the
-# Windows tiers run (the heaviest work), one build after another, then runs the native and the
-# fuzzing tiers side by side; the second runs the Wine sessions, each once its build is there.
-# The tiers' outputs follow in their order.
+# Windows tiers run (the heaviest work), one build after another, then runs the native tier; the
+# second runs the fuzzing tier (one core) while the first build goes on, then the Wine sessions,
+# each once its build is there. The tiers' outputs follow in their order.
 {
     wanted wine && step wine built bash scripts/build.sh win64
     wanted wine32 && step wine32 built bash scripts/build.sh win32
     wanted release && mkdir -p "$work/release" &&
         step release built tests/release/release_test.sh --build "$work/release"
     wanted native && step native status bash -c \
-        'bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure' &
-    wanted fuzz && step fuzz status tests/fuzz/run.sh 200000 &
-    wait
+        'bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure'
 } &
 lanes+=($!)
 {
+    wanted fuzz && step fuzz status tests/fuzz/run.sh 200000
     for tier in wine wine32; do
         build=win64
         [[ "$tier" == wine ]] || build=win32
