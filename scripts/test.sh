@@ -44,8 +44,10 @@ ended() {
 # one of them busy, and no test depends on how quickly it runs. The first lane builds what the
 # Windows tiers run (the heaviest work), one build after another, then runs the native tier; the
 # second runs the fuzzing tier (one core) while the first build goes on, then the Wine sessions,
-# each once its build is there. The tiers' outputs follow in their order.
+# each once its build is there. The first lane yields to the second (nice), so that the programs
+# under test are never starved of a core. The tiers' outputs follow in their order.
 {
+    renice -n 10 -p "$BASHPID" >/dev/null
     wanted wine && step wine built bash scripts/build.sh win64
     wanted wine32 && step wine32 built bash scripts/build.sh win32
     wanted release && mkdir -p "$work/release" &&
