@@ -31,8 +31,8 @@ RecordingBrowser::~RecordingBrowser() {
 }
 
 std::vector<std::wstring> RecordingBrowser::Addresses(std::size_t expected) const {
-    // The page is asked for as the program ends: its recorder may not have written, nor even be
-    // listed among the processes, yet. So the lines expected are waited for, then any recorder.
+    // The page is asked for as the program ends: its recorder may not have written yet, nor be
+    // listed (Wine lists a process once its first thread runs). The lines are waited for first.
     std::vector<std::wstring> lines;
     PollUntil(
         [&] {
