@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds every configuration into build/: the native rules with sanitizers (native), the
-# uninstaller and its Windows tests (win64), and a 32-bit build that is compiled, not run
-# (win32).
+# Builds every configuration into build/: the native rules with sanitizers (native), and the
+# uninstaller with its Windows tests and benchmarks, 64-bit (win64) and 32-bit (win32).
 #   scripts/build.sh [native|win64|win32]...
+#   VT_BENCHMARKS=OFF scripts/build.sh ...     without the benchmarks, where a build has none yet
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -10,12 +10,16 @@ cd "$root"
 configure_and_build() {
     local name="$1"
     shift
-    if [[ ! -f "build/$name/CMakeCache.txt" ]]; then
-        cmake -S . -B "build/$name" -G Ninja "$@" >/dev/null
+    local cache="build/$name/CMakeCache.txt"
+    # Configured once, and again to add the benchmarks to a build made without them.
+    if [[ ! -f "$cache" ]] ||
+        { [[ "$benchmarks" == ON ]] && grep -q '^VT_BUILD_BENCHMARKS:BOOL=OFF' "$cache"; }; then
+        cmake -S . -B "build/$name" -G Ninja "$@" -DVT_BUILD_BENCHMARKS="$benchmarks" >/dev/null
     fi
     cmake --build "build/$name"
 }
 
+benchmarks="${VT_BENCHMARKS:-ON}"
 configs=("$@")
 [[ ${#configs[@]} -gt 0 ]] || configs=(native win64 win32)
 for config in "${configs[@]}"; do

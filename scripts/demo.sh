@@ -22,6 +22,7 @@ fi
 
 bash scripts/setup.sh
 bash scripts/build.sh win64
+cmake --build build/win64 --target uninsdrive >/dev/null
 if [[ -n "$component" && ! -f "$component" ]]; then
     echo "demo.sh: no language component $component (language/texts/$language.rc)" >&2
     exit 2
@@ -67,7 +68,7 @@ tests/wine/with-wine.sh bash -c '
     echo "    answers keep: the user data and plug-ins when kept; in another language, its"
     echo "    component, which the run speaks through, goes at the next restart)"
     echo "--- libraries unregistered:"
-    cat "$VT_DEMO_OUT/unregistered.txt" 2>/dev/null || echo "  (none)"
+    sed "s/\t/  by  /" "$VT_DEMO_OUT/unregistered.txt" 2>/dev/null || echo "  (none)"
     echo "--- pages opened in the web browser:"
     cat "$VT_DEMO_OUT/browser.txt" 2>/dev/null || echo "  (none)"
     echo "--- what the run changed:"

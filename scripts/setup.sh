@@ -24,6 +24,19 @@ if [[ ${#missing[@]} -gt 0 ]]; then
     # With recommends: Wine finds its fonts and X rendering libraries through them.
     apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+# 32-bit Wine runs the i686 build, in the same 64-bit prefix, as 64-bit Windows runs 32-bit
+# programs. Its packages come from the i386 architecture; when the package system refuses them
+# (a stale index has), everything else is set up and the tiers that run the i686 build fail,
+# saying what to run.
+if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+    echo "setup: installing 32-bit Wine (wine32:i386)"
+    export DEBIAN_FRONTEND=noninteractive
+    { dpkg --add-architecture i386 && apt-get update -qq &&
+        apt-get install -y -qq wine32:i386 >/dev/null; } ||
+        echo "setup: the package system refused 32-bit Wine, so the i686 build cannot be tested." \
+            "As root, run: dpkg --add-architecture i386 && apt-get update &&" \
+            "apt-get install wine32:i386" >&2
+fi
 # The locales whose ANSI code pages end-to-end tests run under (Cyrillic 1251, Japanese 932).
 for locale in ru_RU ja_JP; do
     locale -a 2>/dev/null | grep -qix "$locale.utf-\?8" ||

@@ -1,25 +1,91 @@
 #!/usr/bin/env bash
 # Runs every test tier: formatting, native unit tests (with sanitizers), a fuzzing run of the
-# native rules, the 32-bit build, the Windows unit and end-to-end tests under Wine on a virtual
-# display, and the reproducible, signed release build.
+# native rules, the Windows unit and end-to-end tests of the 64-bit and of the 32-bit build
+# under Wine on a virtual display, and the reproducible, signed release build, whose shipped
+# executables run some of the end-to-end rows.
 #   scripts/test.sh            everything
-#   scripts/test.sh native     one tier: format, native, fuzz, win32, wine, release
+#   scripts/test.sh native     one tier: format, native, fuzz, wine, wine32, release
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+tiers=("$@")
+[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native fuzz wine wine32 release)
+for tier in "${tiers[@]}"; do
+    [[ "$tier" =~ ^(format|native|fuzz|wine|wine32|release)$ ]] ||
+        { echo "test.sh: unknown tier $tier" >&2; exit 2; }
+done
+
 bash scripts/setup.sh || exit 1
 
-tiers=("$@")
-[[ ${#tiers[@]} -gt 0 ]] || tiers=(format native fuzz win32 wine release)
+work=$(mktemp -d)
+lanes=()
+trap '[[ ${#lanes[@]} -eq 0 ]] || kill "${lanes[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+# The Wine tiers run one after another in one throwaway session, whose prefix is made once.
+export VT_WINE_SESSION="$work/wine"
+# The tiers need no benchmarks (they build where a build has them already).
+export VT_BENCHMARKS=OFF
+
+wanted() { [[ " ${tiers[*]} " == *" $1 "* ]]; }
+# Runs a step of a tier into the tier's log; its status goes to DONE once it has ended.
+step() {
+    local tier="$1" done="$2"
+    shift 2
+    "$@" >>"$work/$tier.log" 2>&1
+    echo $? >"$work/$tier.$done"
+}
+# Waits for a step of a tier to end, or for the lanes to end without it; its status.
+ended() {
+    while [[ ! -s "$work/$1.$2" ]] && kill -0 "${lanes[@]}" 2>/dev/null; do sleep 1; done
+    return "$(cat "$work/$1.$2" 2>/dev/null || echo 1)"
+}
+
+# The tiers run in two lanes, so that the two cores stay busy: a Wine session keeps less than
+# one of them busy, and no test depends on how quickly it runs. The first lane builds what the
+# Windows tiers run (the heaviest work), one build after another, then runs the native tier; the
+# second runs the fuzzing tier (one core) while the first build goes on, then the Wine sessions,
+# each once its build is there. The first lane yields to the second (nice), so that the programs
+# under test are never starved of a core. The tiers' outputs follow in their order.
+{
+    renice -n 10 -p "$BASHPID" >/dev/null
+    wanted wine && step wine built bash scripts/build.sh win64
+    wanted wine32 && step wine32 built bash scripts/build.sh win32
+    wanted release && mkdir -p "$work/release" &&
+        step release built tests/release/release_test.sh --build "$work/release"
+    wanted native && step native status bash -c \
+        'bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure'
+} &
+lanes+=($!)
+{
+    wanted fuzz && step fuzz status tests/fuzz/run.sh 200000
+    for tier in wine wine32; do
+        build=win64
+        [[ "$tier" == wine ]] || build=win32
+        wanted "$tier" || continue
+        if ended "$tier" built; then
+            step "$tier" status tests/wine/with-wine.sh ctest --test-dir "build/$build" \
+                --output-on-failure
+        else
+            cp "$work/$tier.built" "$work/$tier.status"
+        fi
+    done
+    if wanted release; then
+        if ended release built; then
+            step release status tests/release/release_test.sh --check "$work/release"
+        else
+            cp "$work/release.built" "$work/release.status"
+        fi
+    fi
+} &
+lanes+=($!)
+wanted format && step format status bash -c \
+    "git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror"
+
 passed=0
 failed=0
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-
 # Adds a tier's ctest counts to the totals; a tier that failed without counts counts once.
 count() {
-    local status="$1" line
+    local status="$1" log="$2" line
     line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
     if [[ -n "$line" ]]; then
         local bad total
@@ -35,47 +101,16 @@ count() {
 }
 
 for tier in "${tiers[@]}"; do
+    ended "$tier" status
+    status=$?
     echo "=== $tier"
+    log="$work/$tier.log"
     case "$tier" in
-    format)
-        git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror >"$log" 2>&1
-        status=$?
-        cat "$log"
-        ;;
-    native)
-        { bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure; } \
-            >"$log" 2>&1
-        status=$?
-        cat "$log"
-        ;;
-    fuzz)
-        tests/fuzz/run.sh 200000 >"$log" 2>&1
-        status=$?
-        tail -3 "$log"
-        ;;
-    win32)
-        bash scripts/build.sh win32 >"$log" 2>&1
-        status=$?
-        tail -5 "$log"
-        ;;
-    wine)
-        { bash scripts/build.sh win64 &&
-            tests/wine/with-wine.sh ctest --test-dir build/win64 --output-on-failure; } \
-            >"$log" 2>&1
-        status=$?
-        cat "$log"
-        ;;
-    release)
-        tests/release/release_test.sh >"$log" 2>&1
-        status=$?
-        tail -3 "$log"
-        ;;
-    *)
-        echo "test.sh: unknown tier $tier" >&2
-        exit 2
-        ;;
+    fuzz) tail -8 "$log" ;;
+    release) if [[ "$status" -eq 0 ]]; then tail -3 "$log"; else cat "$log"; fi ;;
+    *) cat "$log" ;;
     esac
-    count "$status"
+    count "$status" "$log"
     [[ "$status" -eq 0 ]] || echo "=== $tier FAILED"
 done
 

@@ -234,8 +234,9 @@ TEST_P(Run, EndsAsTheUserAnswered) {
         EXPECT_EQ(programs.WaitForEnd(program, ended ? 30000 : 0), ended) << ToUtf8(program);
         EXPECT_EQ(programs.ExitCode(program), ended ? std::optional<DWORD>(0) : std::nullopt);
     }
-    const std::vector<std::wstring> page = {L"https://www.veltrane.example/uninstall/"};
-    EXPECT_EQ(browser.Addresses(), finished && !silent ? page : std::vector<std::wstring>());
+    const std::vector<std::wstring> page(finished && !silent ? 1 : 0,
+                                         L"https://www.veltrane.example/uninstall/");
+    EXPECT_EQ(browser.Addresses(page.size()), page);
 }
 
 std::string RowName(const testing::TestParamInfo<Row>& param) {
@@ -447,7 +448,10 @@ TEST(SecondCopy, DoesNothingWhileOneRuns) {
         ASSERT_TRUE(second.WaitForExit(60000));
         EXPECT_EQ(second.ExitCode(), 1618u);
         EXPECT_FALSE(second.MainWindowWasShown());
-        EXPECT_EQ(GetForegroundWindow() == confirmation->window, *arguments == L'\0');
+        // The running copy takes the activation the second one hands over in its own time.
+        EXPECT_EQ(PollUntil([&] { return GetForegroundWindow() == confirmation->window; },
+                            *arguments ? 0 : 30000),
+                  *arguments == L'\0');
     }
     EXPECT_EQ(Snapshot(product.Root()), before);
     driver.Answer(*confirmation, IDYES);
@@ -457,7 +461,7 @@ TEST(SecondCopy, DoesNothingWhileOneRuns) {
     ASSERT_TRUE(first.WaitForExit(60000));
     EXPECT_EQ(first.ExitCode(), kFinished);
     product.Check({});
-    EXPECT_EQ(browser.Addresses().size(), 1u);
+    EXPECT_EQ(browser.Addresses(1).size(), 1u);
 }
 
 } // namespace

@@ -30,17 +30,21 @@ RecordingBrowser::~RecordingBrowser() {
     DeleteFileW(log_.c_str());
 }
 
-std::vector<std::wstring> RecordingBrowser::Addresses() const {
-    // A program that asked the browser and has ended has had its recorder started; once that
-    // has ended too, its line is in the log.
-    if (!PollUntil([] { return CountProcessesNamed(L"vt_url_recorder.exe") == 0; }, 60000)) {
-        throw std::runtime_error("a recording browser does not end");
-    }
-    std::ifstream file(std::filesystem::path(log_), std::ios::binary);
+std::vector<std::wstring> RecordingBrowser::Addresses(std::size_t expected) const {
+    // The page is asked for as the program ends: its recorder may not have written yet, nor be
+    // listed (Wine lists a process once its first thread runs). The lines are waited for first.
     std::vector<std::wstring> lines;
-    for (std::string line; std::getline(file, line);) {
-        lines.push_back(FromUtf8(line));
-    }
+    PollUntil(
+        [&] {
+            const bool quiet = CountProcessesNamed(L"vt_url_recorder.exe") == 0;
+            lines.clear();
+            std::ifstream file(std::filesystem::path(log_), std::ios::binary);
+            for (std::string line; std::getline(file, line);) {
+                lines.push_back(FromUtf8(line));
+            }
+            return quiet && lines.size() >= expected;
+        },
+        60000);
     return lines;
 }
 

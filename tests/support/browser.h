@@ -17,8 +17,9 @@ class RecordingBrowser {
     RecordingBrowser(const RecordingBrowser&) = delete;
     RecordingBrowser& operator=(const RecordingBrowser&) = delete;
 
-    // Every address handed to the browser so far, in order, once no recorder runs any more.
-    std::vector<std::wstring> Addresses() const;
+    // Every address handed to the browser so far, in order, once `expected` have come and no
+    // recorder runs any more (or a minute has passed).
+    std::vector<std::wstring> Addresses(std::size_t expected) const;
 
   private:
     std::wstring log_;

@@ -62,7 +62,7 @@ Picture CaptureWindow(HWND window, const WatchedProcess& process) {
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Picture last;
-    for (int reading = 0; reading < 50; ++reading) {
+    for (const ULONGLONG end = GetTickCount64() + 10000; GetTickCount64() < end;) {
         RECT area{};
         if (!GetWindowRect(window, &area)) {
             return {};

@@ -1,7 +1,7 @@
 // vt_com_probe: a COM library of the tests' own, copied under the names of the product's
-// libraries. Its unregistration writes down the library's full path, as the registration tool
-// loaded it, in the file that VT_UNREGISTER_RECORD names (UTF-8, a line each). A copy whose name
-// begins with "Hangs" then never returns, like a library that hangs in its unregistration.
+// libraries. Its unregistration writes down its full path and, after a tab, the tool's that loaded
+// it, in the file that VT_UNREGISTER_RECORD names (UTF-8, a line each). A copy whose name begins
+// with "Hangs" then never returns, like a library that hangs in its unregistration.
 #include "system/handles.h"
 
 #include <windows.h>
@@ -18,9 +18,12 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() {
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&DllUnregisterServer), &self);
     wchar_t record[MAX_PATH] = L"";
-    wchar_t path[MAX_PATH] = L"";
-    char line[4 * MAX_PATH + 2] = "";
-    GetModuleFileNameW(self, path, MAX_PATH);
+    wchar_t path[2 * MAX_PATH + 1] = L"";
+    char line[8 * MAX_PATH + 4] = "";
+    const DWORD own = GetModuleFileNameW(self, path, MAX_PATH);
+    const bool hangs = _wcsnicmp(std::wcsrchr(path, L'\\') + 1, L"Hangs", 5) == 0;
+    path[own] = L'\t';
+    GetModuleFileNameW(nullptr, path + own + 1, MAX_PATH);
     const int length =
         WideCharToMultiByte(CP_UTF8, 0, path, -1, line, sizeof line - 1, nullptr, nullptr);
     if (length > 0 && GetEnvironmentVariableW(L"VT_UNREGISTER_RECORD", record, MAX_PATH)) {
@@ -38,7 +41,7 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() {
         }
         ReleaseMutex(turn.get());
     }
-    if (_wcsnicmp(std::wcsrchr(path, L'\\') + 1, L"Hangs", 5) == 0) {
+    if (hangs) {
         Sleep(INFINITE);
     }
     return S_OK;

@@ -64,9 +64,9 @@ double Difference(const Picture& a, const Picture& b) {
 
 // Which of the system's four message box icons the box shows. Another process's icon handle
 // cannot be looked into under Wine, so the icon control's pixels on the screen are compared
-// with each system icon drawn the same way; a control that has not painted yet is read again
-// for a little while.
-BoxIcon IdentifyIcon(HWND box, HANDLE ended) {
+// with each system icon drawn the same way; a control that has not painted yet (on a busy
+// machine that can take seconds) is read again until the patience is used up.
+BoxIcon IdentifyIcon(HWND box, HANDLE ended, DWORD patienceMs) {
     HWND control = nullptr;
     for (HWND child : Children(box)) {
         if (ClassOf(child) == L"Static" && (StyleOf(child) & SS_TYPEMASK) == SS_ICON &&
@@ -83,7 +83,7 @@ BoxIcon IdentifyIcon(HWND box, HANDLE ended) {
         {BoxIcon::Question, IDI_QUESTION},
         {BoxIcon::Exclamation, IDI_EXCLAMATION},
         {BoxIcon::Asterisk, IDI_ASTERISK}};
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    for (const ULONGLONG deadline = GetTickCount64() + patienceMs; GetTickCount64() < deadline;) {
         RECT area{};
         if (!IsWindow(control) || !GetWindowRect(control, &area)) {
             break;
@@ -198,7 +198,7 @@ std::optional<SeenBox> BoxDriver::WaitForNextBox() {
     }
     const HWND owner = GetWindow(window, GW_OWNER);
     box.owner = !owner ? BoxOwner::None : owner == main ? BoxOwner::MainWindow : BoxOwner::Other;
-    box.icon = IdentifyIcon(window, ended_);
+    box.icon = IdentifyIcon(window, ended_, patienceMs_);
     return box;
 }
 

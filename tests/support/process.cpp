@@ -48,8 +48,12 @@ WatchedProcess::WatchedProcess(const std::wstring& exe, const std::wstring& argu
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, nullptr, &startup, &started)) {
+    // Wine now and then fails to create a process among many (error 1359): it is asked again.
+    const auto create = [&] {
+        return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                              CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
+    };
+    if (!create() && !create()) {
         fail("cannot start " + ToUtf8(exe));
     }
     process_.reset(started.hProcess);

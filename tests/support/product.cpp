@@ -109,7 +109,11 @@ struct RegistryItem {
     const wchar_t* key;
     const wchar_t* value; // nullptr: the key itself
     bool product;         // false: another program's, with a name close to the product's
+    REGSAM view = 0;      // 0: the test program's own view of the registry
 };
+// A 32-bit program's HKLM\Software is the 32-bit view (WOW6432Node), where a 32-bit installer
+// leaves the product; the other view's key of the same name is another edition's.
+constexpr REGSAM kOtherView = sizeof(void*) == 4 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 const RegistryItem kRegistry[] = {
     {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrane_is1",
      nullptr, true},
@@ -122,6 +126,8 @@ const RegistryItem kRegistry[] = {
     {HKEY_CLASSES_ROOT, L"Veltrane.Tessaly", nullptr, true},
     {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrane_is2",
      nullptr, false},
+    {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrane_is1",
+     nullptr, false, kOtherView},
     {HKEY_CURRENT_USER, kRun, L"VeltraneHelper", false},
     {HKEY_CLASSES_ROOT, L".vtpx", nullptr, false},
     {HKEY_CLASSES_ROOT, L"Veltrane.Tessaly2\\shell\\open\\command", nullptr, false},
@@ -145,16 +151,20 @@ const StartUpEntry kStartUp[] = {
     {L"HKCR:VtE2eLost", L"lost", nullptr, L"VtE2eLost"},
 };
 
-void Set(HKEY root, const std::wstring& key, const wchar_t* value, const std::wstring& text) {
-    if (RegSetKeyValueW(root, key.c_str(), value, REG_SZ, text.c_str(),
-                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
+void Set(HKEY root, const std::wstring& key, const wchar_t* value, const std::wstring& text,
+         REGSAM view = 0) {
+    UniqueRegKey made;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, made.put(),
+                        nullptr) != ERROR_SUCCESS ||
+        RegSetValueExW(made.get(), value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
         throw std::runtime_error("cannot stage " + ToUtf8(key));
     }
 }
 
-bool There(HKEY root, const std::wstring& key, const wchar_t* value = nullptr) {
+bool There(HKEY root, const std::wstring& key, const wchar_t* value = nullptr, REGSAM view = 0) {
     UniqueRegKey opened;
-    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS &&
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, opened.put()) == ERROR_SUCCESS &&
            (!value || RegQueryValueExW(opened.get(), value, nullptr, nullptr, nullptr, nullptr) ==
                           ERROR_SUCCESS);
 }
@@ -169,7 +179,7 @@ void RemoveItem(const RegistryItem& item) {
     std::wstring top = item.key;
     top = item.root == HKEY_CLASSES_ROOT ? top.substr(0, top.find(L'\\')) : top;
     RegDeleteTreeW(item.root, top.c_str());
-    RegDeleteKeyW(item.root, top.c_str());
+    RegDeleteKeyExW(item.root, top.c_str(), item.view, 0);
 }
 
 void RemoveProductKey() {
@@ -476,7 +486,7 @@ void Product::StageRegistry() {
         RemoveItem(item);
     }
     for (const RegistryItem& item : kRegistry) {
-        Set(item.root, item.key, item.value, L"x");
+        Set(item.root, item.key, item.value, L"x", item.view);
     }
     if (setup_.extraVerb) {
         Set(kExtraVerb.root, kExtraVerb.key, nullptr, L"x");
@@ -604,7 +614,7 @@ void Product::Check(const RunChoices& choices) const {
         EXPECT_EQ(Snapshot(app_ + L"\\"), programBefore_) << "the program folder changed";
         EXPECT_EQ(Snapshot(UserDataFolder()), userDataBefore_) << "the user's data changed";
         for (const RegistryItem& item : kRegistry) {
-            EXPECT_TRUE(There(item.root, item.key, item.value)) << ToUtf8(item.key);
+            EXPECT_TRUE(There(item.root, item.key, item.value, item.view)) << ToUtf8(item.key);
         }
         for (const std::wstring& path : outside_) {
             EXPECT_TRUE(IsThere(path)) << ToUtf8(path);
@@ -659,7 +669,10 @@ void Product::Check(const RunChoices& choices) const {
         return !shared && !setup_.themeLibraries && folder == L"Themes";
     };
     std::map<std::wstring, bool> keeps; // a folder of kSharedNames, and whether anything stays
-    std::vector<std::wstring> expected; // the libraries unregistered
+    std::vector<std::wstring> expected; // the libraries unregistered, each by the regsvr32 of its
+    wchar_t tool[MAX_PATH] = L"";       // bitness: a 32-bit one by SysWOW64's (its system32)
+    (sizeof(void*) == 4 ? GetSystemWow64DirectoryW : GetSystemDirectoryW)(tool, MAX_PATH);
+    const std::wstring by = L'\t' + std::wstring(tool) + L"\\regsvr32.exe";
     for (const StagedFile& file : kStagedFiles) {
         const std::wstring_view path = file.path;
         const std::wstring folder(path.substr(0, path.find(L'\\')));
@@ -694,7 +707,7 @@ void Product::Check(const RunChoices& choices) const {
             (shown || !(generic || (shared && inShared))) &&
             !(setup_.language.build && path == kComponent) && !open &&
             !(setup_.open == Openness::OneLibrary && path == kOpenLibrary)) {
-            expected.push_back(app + file.path);
+            expected.push_back(app + file.path + by);
         }
     }
     EXPECT_EQ(IsThere(app + kOtherDriveFile), !scanDeletes) << "logged on drive D:";
@@ -731,7 +744,7 @@ void Product::Check(const RunChoices& choices) const {
         const bool kept =
             !item.product ||
             (setup_.extraVerb && (key.ends_with(L"\\shell") || key == L"Veltrane.Tessaly"));
-        EXPECT_EQ(There(item.root, item.key, item.value), kept)
+        EXPECT_EQ(There(item.root, item.key, item.value, item.view), kept)
             << ToUtf8(key) << " " << ToUtf8(item.value ? item.value : L"");
     }
 
@@ -776,7 +789,7 @@ void Product::Check(const RunChoices& choices) const {
     }
 
     if (setup_.hangingLibrary) {
-        expected.push_back(app + kHangingLibrary);
+        expected.push_back(app + kHangingLibrary + by);
     }
     std::vector<std::wstring> unregistered;
     std::ifstream record{fs::path(record_)};

@@ -7,9 +7,6 @@ constexpr UINT kAnswerWithinMs = 5000;
 } // namespace
 
 std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
     const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                            nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(length), '\0');
@@ -19,9 +16,6 @@ std::string ToUtf8(const std::wstring& text) {
 }
 
 std::wstring FromUtf8(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
     const int length =
         MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
@@ -32,9 +26,6 @@ std::wstring FromUtf8(const std::string& text) {
 
 std::wstring Environment(const wchar_t* name) {
     const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0) {
-        return {};
-    }
     std::wstring value(size, L'\0');
     value.resize(GetEnvironmentVariableW(name, value.data(), size));
     return value;

@@ -6,11 +6,14 @@
 #
 #   tests/wine/with-wine.sh [--keep DIR] COMMAND [ARG...]
 #
-# Inside, WINEPREFIX, HOME, DISPLAY, WINEDEBUG and WINEDLLOVERRIDES are set, and
-# VT_WINE names the 64-bit loader. With --keep DIR the session is made in DIR and left there.
+# Inside, WINEPREFIX, HOME, DISPLAY, WINEDEBUG and WINEDLLOVERRIDES are set, and VT_WINE names
+# the 64-bit loader of the 64-bit prefix. With --keep DIR, or VT_WINE_SESSION=DIR, the session is
+# made in DIR (once) and left there: sessions run one after another (never two at once) share it.
 set -euo pipefail
+# A set-up step that fails names itself, rather than ending the session without a word.
+trap 'echo "with-wine.sh: line $LINENO: \"$BASH_COMMAND\" failed (status $?)" >&2' ERR
 
-keep=""
+keep="${VT_WINE_SESSION:-}"
 if [[ "${1:-}" == "--keep" ]]; then
     keep="$2"
     shift 2
@@ -54,7 +57,7 @@ export DISPLAY=":$display_number"
 
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     timeout 300 "$VT_WINE" wineboot --init >/dev/null 2>&1
-    timeout 60 /usr/lib/wine/wineserver -w
+    timeout 120 /usr/lib/wine/wineserver -w || echo "with-wine.sh: the Wine server still runs" >&2
     # Cut the links from the prefix into $HOME: a test that deletes a shortcut on the desktop
     # must only ever reach the prefix.
     for user_dir in "$WINEPREFIX"/drive_c/users/*/; do
@@ -73,14 +76,15 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         timeout 60 "$VT_WINE" reg delete "HKCR\\$scheme\\shell" /f </dev/null >/dev/null 2>&1 || true
     done
     # There is no window manager on the virtual display: without this, Wine waits for one
-    # (about two seconds) every time a top-level window is hidden.
-    timeout 60 "$VT_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    # (about two seconds) every time a top-level window is hidden. (Limits against hangs only.)
+    timeout 300 "$VT_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         </dev/null >/dev/null 2>&1
-    timeout 60 /usr/lib/wine/wineserver -w
+    timeout 120 /usr/lib/wine/wineserver -w || echo "with-wine.sh: the Wine server still runs" >&2
 fi
 
-# A persistent server keeps later starts quick. Wine's background processes (services, the
-# desktop) are started here, with no terminal or pipe of the caller's open in them.
-/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+# A persistent server keeps later starts quick (one still running serves as well). Wine's
+# background processes are started here, with no terminal or pipe of the caller's open in them.
+/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
 timeout 120 "$VT_WINE" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
+trap - ERR
 "$@"
