@@ -42,27 +42,27 @@ ended() {
 
 # The tiers run in two lanes, so that the two cores stay busy: a Wine session keeps less than
 # one of them busy, and no test depends on how quickly it runs. The first lane builds what the
-# Windows tiers run (the heaviest work), one build after another, then runs the native tier; the
-# second runs the fuzzing tier (one core) and makes the Wine session's prefix while the first
-# build goes on, then the Wine sessions, each once its build is there. The first lane yields to the second (nice), so that the programs
-# under test are never starved of a core. The tiers' outputs follow in their order.
+# Windows tiers run (the heaviest work), one build after another. The second runs the fuzzing
+# tier (one core), makes the Wine session's prefix and runs the native tier while the first
+# build goes on, then the Wine sessions, each once its build is there. The first lane yields to
+# the second (nice), so that the programs under test are never starved of a core. The tiers'
+# outputs follow in their order.
 {
     renice -n 10 -p "$BASHPID" >/dev/null
     wanted wine && step wine built bash scripts/build.sh win64
     wanted wine32 && step wine32 built bash scripts/build.sh win32
     wanted release && mkdir -p "$work/release" &&
         step release built tests/release/release_test.sh --build "$work/release"
-    wanted native && step native status bash -c \
-        'bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure'
 } &
 lanes+=($!)
 {
     wanted fuzz && step fuzz status tests/fuzz/run.sh 200000
-    # The session's prefix is made while the first build goes on; if that fails, the first Wine
-    # tier makes it again, and its log says why.
+    # If making the prefix fails here, the first Wine tier makes it again, and its log says why.
     if wanted wine || wanted wine32 || wanted release; then
         tests/wine/with-wine.sh true >/dev/null 2>&1 || rm -rf "$VT_WINE_SESSION"
     fi
+    wanted native && step native status bash -c \
+        'bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure'
     for tier in wine wine32; do
         build=win64
         [[ "$tier" == wine ]] || build=win32
