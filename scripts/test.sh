@@ -34,19 +34,26 @@ step() {
     "$@" >>"$work/$tier.log" 2>&1
     echo $? >"$work/$tier.$done"
 }
-# Waits for a step of a tier to end, or for the lanes to end without it; its status.
+# Waits for a step of a tier to end, or for the other lanes to end without it; its status.
 ended() {
-    while [[ ! -s "$work/$1.$2" ]] && kill -0 "${lanes[@]}" 2>/dev/null; do sleep 1; done
+    while [[ ! -s "$work/$1.$2" ]]; do
+        local alive=0 lane
+        for lane in "${lanes[@]}"; do
+            [[ "$lane" == "$BASHPID" ]] || ! kill -0 "$lane" 2>/dev/null || alive=1
+        done
+        [[ "$alive" -eq 1 ]] || break
+        sleep 1
+    done
     return "$(cat "$work/$1.$2" 2>/dev/null || echo 1)"
 }
 
-# The tiers run in two lanes, so that the two cores stay busy: a Wine session keeps less than
+# The tiers run in three lanes, so that the two cores stay busy: a Wine session keeps less than
 # one of them busy, and no test depends on how quickly it runs. The first lane builds what the
-# Windows tiers run (the heaviest work), one build after another. The second runs the fuzzing
-# tier (one core), makes the Wine session's prefix and runs the native tier while the first
-# build goes on, then the Wine sessions, each once its build is there. The first lane yields to
-# the second (nice), so that the programs under test are never starved of a core. The tiers'
-# outputs follow in their order.
+# Windows tiers run, one build after another; the second runs the fuzzing and the native tiers;
+# the third makes the Wine session's prefix, then runs the Wine sessions, each once its build
+# is there. The lanes that build yield to the one that runs programs (nice), so that the
+# programs under test are never starved of a core, and the second lane yields to the first, whose
+# builds the Wine sessions wait for. The tiers' outputs follow in their order.
 {
     renice -n 10 -p "$BASHPID" >/dev/null
     wanted wine && step wine built bash scripts/build.sh win64
@@ -56,13 +63,17 @@ ended() {
 } &
 lanes+=($!)
 {
+    renice -n 15 -p "$BASHPID" >/dev/null
     wanted fuzz && step fuzz status tests/fuzz/run.sh 200000
+    wanted native && step native status bash -c \
+        'bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure'
+} &
+lanes+=($!)
+{
     # If making the prefix fails here, the first Wine tier makes it again, and its log says why.
     if wanted wine || wanted wine32 || wanted release; then
         tests/wine/with-wine.sh true >/dev/null 2>&1 || rm -rf "$VT_WINE_SESSION"
     fi
-    wanted native && step native status bash -c \
-        'bash scripts/build.sh native && ctest --test-dir build/native --output-on-failure'
     for tier in wine wine32; do
         build=win64
         [[ "$tier" == wine ]] || build=win32
