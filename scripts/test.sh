@@ -46,6 +46,16 @@ ended() {
     done
     return "$(cat "$work/$1.$2" 2>/dev/null || echo 1)"
 }
+# Runs the rest of a tier once its build has ended well; a failed build is the tier's status.
+after_build() {
+    local tier="$1"
+    shift
+    if ended "$tier" built; then
+        step "$tier" status "$@"
+    else
+        cp "$work/$tier.built" "$work/$tier.status"
+    fi
+}
 
 # The tiers run in three lanes, so that the two cores stay busy: a Wine session keeps less than
 # one of them busy, and no test depends on how quickly it runs. The first lane builds what the
@@ -74,24 +84,11 @@ lanes+=($!)
     if wanted wine || wanted wine32 || wanted release; then
         tests/wine/with-wine.sh true >/dev/null 2>&1 || rm -rf "$VT_WINE_SESSION"
     fi
-    for tier in wine wine32; do
-        build=win64
-        [[ "$tier" == wine ]] || build=win32
-        wanted "$tier" || continue
-        if ended "$tier" built; then
-            step "$tier" status tests/wine/with-wine.sh ctest --test-dir "build/$build" \
-                --output-on-failure
-        else
-            cp "$work/$tier.built" "$work/$tier.status"
-        fi
-    done
-    if wanted release; then
-        if ended release built; then
-            step release status tests/release/release_test.sh --check "$work/release"
-        else
-            cp "$work/release.built" "$work/release.status"
-        fi
-    fi
+    wanted wine && after_build wine tests/wine/with-wine.sh ctest --test-dir build/win64 \
+        --output-on-failure
+    wanted wine32 && after_build wine32 tests/wine/with-wine.sh ctest --test-dir build/win32 \
+        --output-on-failure
+    wanted release && after_build release tests/release/release_test.sh --check "$work/release"
 } &
 lanes+=($!)
 wanted format && step format status bash -c \
